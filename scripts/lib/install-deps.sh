@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+# Sourced by scripts/run and scripts/test; needs root (or sudo) to install.
+set -euo pipefail
+
+KD_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  googletest libgtest-dev libgmock-dev
+  qt6-base-dev nlohmann-json3-dev libicu-dev
+)
+
+kd_missing_packages() {
+  local missing=()
+  for p in "${KD_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  echo "${missing[@]:-}"
+}
+
+kd_apt() {
+  # Another install may hold the dpkg lock; wait for it (bounded) instead of failing.
+  DEBIAN_FRONTEND=noninteractive ${SUDO:-} apt-get -o DPkg::Lock::Timeout=300 "$@"
+}
+
+kd_install_deps() {
+  local missing
+  missing=$(kd_missing_packages)
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null; then SUDO=sudo; else
+      echo "These packages are missing and installing them needs root: $missing" >&2
+      return 1
+    fi
+  fi
+  echo "Installing: $missing"
+  kd_apt update -qq
+  # shellcheck disable=SC2086
+  kd_apt install -y -qq --no-install-recommends $missing
+}

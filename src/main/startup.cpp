@@ -1,0 +1,103 @@
+#include "main/startup.h"
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+#include "main/arguments.h"
+#include "main/stand_in_interpreter.h"
+#include "model/process_values.h"
+#include "platform/linux/json_preference_store.h"
+#include "platform/linux/thread_scheduler.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_main_loop.h"
+#include "platform/sim/sim_mac.h"
+
+namespace kd {
+
+namespace {
+
+constexpr const char* kProgram = "kelvane-display";
+
+int runApplication(QtEventLoop& loop, const SimMac& mac, std::ostream& out, std::ostream& err,
+                   const JsonPreferenceStore& defaults) {
+    if (const auto moved = defaults.quarantinedFile()) {
+        err << kProgram << ": the settings file could not be read and was moved to " << *moved
+            << "; starting with default settings\n";
+    }
+    const auto& scenario = mac.scenario();
+    out << "Kelvane Display " << KD_VERSION << " is running without a window on the simulated "
+        << scenario.mac.name << " (" << scenario.mac.model << ", "
+        << scenario.displays.size() << (scenario.displays.size() == 1 ? " display" : " displays")
+        << "). Press Ctrl+C to quit.\n";
+    out.flush();
+    const int status = loop.run();
+    out << "Kelvane Display stopped.\n";
+    return status;
+}
+
+// The self-test runs before any event loop exists and must not start work
+// that would need one; reaching for the main queue there is a programming error.
+void noMainQueue(std::function<void()>) {
+    throw std::logic_error("the self-test has no main queue");
+}
+
+}  // namespace
+
+int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
+               const SelfTestHooks& hooks) {
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const auto parsed = parseArguments(arguments);
+    if (const auto* error = std::get_if<ArgumentError>(&parsed)) {
+        err << kProgram << ": " << error->message << "\nTry '" << kProgram
+            << " --help' for more information.\n";
+        return 2;
+    }
+    const auto& options = std::get<Options>(parsed);
+    if (options.mode == Options::Mode::help) {
+        out << usageText();
+        return 0;
+    }
+    if (options.mode == Options::Mode::version) {
+        out << "kelvane-display " << KD_VERSION << '\n';
+        return 0;
+    }
+
+    Scenario scenario;
+    try {
+        scenario = options.scenarioPath ? loadScenarioFile(*options.scenarioPath)
+                                        : defaultScenario();
+    } catch (const ScenarioError& error) {
+        err << kProgram << ": " << error.what() << '\n';
+        return 2;
+    }
+
+    std::unique_ptr<JsonPreferenceStore> defaults;
+    try {
+        defaults = std::make_unique<JsonPreferenceStore>(preferenceFilePath(kUserDefaultsDomain));
+    } catch (const std::exception& error) {
+        err << kProgram << ": cannot open the settings: " << error.what() << '\n';
+        return 2;
+    }
+
+    // The application object exists before anything can post to the main
+    // queue, and outlives the scheduler that posts to it.
+    std::optional<QtEventLoop> loop;
+    if (options.mode == Options::Mode::application) loop.emplace(argc, argv);
+    ThreadScheduler scheduler(loop ? qtMainLoopPoster() : MainLoopPoster(noMainQueue));
+    SimMac mac(std::move(scenario), scheduler);
+    Platform platform{scheduler,          mac.windowServer(),   mac.frameworks(),
+                      mac.accessibility(), mac.typeDatabase(), *defaults,
+                      mac.sidecarSettings()};
+    const auto values = createProcessValues(platform.frameworks);
+
+    if (options.mode == Options::Mode::selfTest) {
+        SelfTestContext context{platform, *values, standInInterpreter()};
+        return runSelfTest(context, out, err, hooks);
+    }
+    return runApplication(*loop, mac, out, err, *defaults);
+}
+
+}  // namespace kd

@@ -1,0 +1,44 @@
+#pragma once
+
+// The bundle of ports chosen once at start-up and handed down. Framework
+// handles are null when the framework could not be opened.
+
+#include <memory>
+
+#include "platform/accessibility.h"
+#include "platform/core_display.h"
+#include "platform/display_services.h"
+#include "platform/preferences.h"
+#include "platform/scheduler.h"
+#include "platform/sidecar_core.h"
+#include "platform/sky_light.h"
+#include "platform/type_database.h"
+
+namespace kd {
+
+struct FrameworkHandles {
+    std::shared_ptr<SkyLightFramework> skyLight;
+    std::shared_ptr<SidecarCoreFramework> sidecarCore;
+    std::shared_ptr<CoreDisplayFramework> coreDisplay;
+};
+
+// Opens the private frameworks; each one that is missing stays null.
+class FrameworkLoader {
+public:
+    virtual ~FrameworkLoader() = default;
+    virtual std::shared_ptr<SkyLightFramework> openSkyLight() = 0;
+    virtual std::shared_ptr<SidecarCoreFramework> openSidecarCore() = 0;
+    virtual std::shared_ptr<CoreDisplayFramework> openCoreDisplay() = 0;
+};
+
+struct Platform {
+    Scheduler& scheduler;
+    DisplayServices& displays;
+    FrameworkLoader& frameworks;
+    Accessibility& accessibility;
+    TypeDatabase& typeDatabase;
+    Preferences& userDefaults;                  // this application's own domain
+    const PreferenceReader& sidecarSettings;    // the system's Sidecar settings, read only
+};
+
+}  // namespace kd

@@ -1,0 +1,310 @@
+#include "platform/sim/scenario.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <limits>
+#include <set>
+#include <sstream>
+
+namespace kd {
+
+namespace {
+
+using nlohmann::json;
+
+// A JSON value with the place it was found at, so every complaint can say where.
+class Node {
+public:
+    Node(const json& value, std::string place, const std::string& source)
+        : value_(value), place_(std::move(place)), source_(source) {}
+
+    [[noreturn]] void fail(const std::string& problem) const {
+        throw ScenarioError("scenario " + source_ + ": at " + place_ + ": " + problem);
+    }
+
+    // Requires an object holding only `allowed` keys.
+    void expectObject(std::initializer_list<const char*> allowed) const {
+        if (!value_.is_object()) fail("expected an object");
+        const std::set<std::string> known(allowed.begin(), allowed.end());
+        for (const auto& [key, unused] : value_.items()) {
+            if (!known.contains(key)) child(key).fail("unknown key \"" + key + "\"");
+        }
+    }
+
+    bool has(const char* key) const { return value_.contains(key); }
+    Node operator[](const char* key) const {
+        if (!value_.contains(key)) fail(std::string("missing key \"") + key + "\"");
+        return child(key);
+    }
+    Node child(const std::string& key) const {
+        return Node(value_.at(key), place_ == "top level" ? key : place_ + "." + key, source_);
+    }
+
+    std::vector<Node> elements() const {
+        if (!value_.is_array()) fail("expected an array");
+        std::vector<Node> out;
+        for (std::size_t i = 0; i < value_.size(); ++i) {
+            out.emplace_back(value_[i],
+                             (place_ == "top level" ? std::string() : place_) + "[" +
+                                 std::to_string(i) + "]",
+                             source_);
+        }
+        return out;
+    }
+
+    bool boolean() const {
+        if (!value_.is_boolean()) fail("expected true or false");
+        return value_.get<bool>();
+    }
+    std::string text() const {
+        if (!value_.is_string()) fail("expected a string");
+        return value_.get<std::string>();
+    }
+    double number() const {
+        if (!value_.is_number()) fail("expected a number");
+        const double d = value_.get<double>();
+        if (!std::isfinite(d)) fail("expected a finite number");
+        return d;
+    }
+    std::int64_t integer(std::int64_t min, std::int64_t max) const {
+        if (!value_.is_number_integer()) fail("expected an integer");
+        const auto v = value_.is_number_unsigned()
+                           ? static_cast<std::int64_t>(std::min<std::uint64_t>(
+                                 value_.get<std::uint64_t>(),
+                                 std::numeric_limits<std::int64_t>::max()))
+                           : value_.get<std::int64_t>();
+        if (v < min || v > max) {
+            fail("expected an integer from " + std::to_string(min) + " to " + std::to_string(max) +
+                 ", got " + std::to_string(v));
+        }
+        return v;
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const auto& element : elements()) out.push_back(element.text());
+        return out;
+    }
+    const json& raw() const { return value_; }
+
+private:
+    const json& value_;
+    std::string place_;
+    const std::string& source_;
+};
+
+constexpr std::int64_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kMinInt32 = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kMaxDisplayID = std::numeric_limits<DisplayID>::max();
+
+template <typename T, typename Read>
+void optional(const Node& node, const char* key, T& into, Read read) {
+    if (node.has(key)) into = read(node.child(key));
+}
+
+ScenarioMode readMode(const Node& node) {
+    node.expectObject(
+        {"id", "width", "height", "pixelWidth", "pixelHeight", "refresh", "usable", "duplicate"});
+    ScenarioMode mode;
+    mode.id = static_cast<std::int32_t>(node["id"].integer(kMinInt32, kMaxInt32));
+    mode.width = static_cast<int>(node["width"].integer(1, 32768));
+    mode.height = static_cast<int>(node["height"].integer(1, 32768));
+    mode.pixelWidth = static_cast<int>(node["pixelWidth"].integer(1, 32768));
+    mode.pixelHeight = static_cast<int>(node["pixelHeight"].integer(1, 32768));
+    mode.refresh = node["refresh"].number();
+    if (mode.refresh < 0) node["refresh"].fail("expected a refresh rate of 0 or more");
+    optional(node, "usable", mode.usable, [](const Node& n) { return n.boolean(); });
+    optional(node, "duplicate", mode.duplicate, [](const Node& n) { return n.boolean(); });
+    return mode;
+}
+
+Rect readRect(const Node& node) {
+    const auto parts = node.elements();
+    if (parts.size() != 4) node.fail("expected [x, y, width, height]");
+    Rect rect{parts[0].number(), parts[1].number(), parts[2].number(), parts[3].number()};
+    if (rect.width <= 0 || rect.height <= 0) node.fail("expected a positive width and height");
+    return rect;
+}
+
+ScenarioHDR readHDR(const Node& node) {
+    node.expectObject({"supported", "enabled", "potentialHeadroom", "headroom"});
+    ScenarioHDR hdr;
+    optional(node, "supported", hdr.supported, [](const Node& n) { return n.boolean(); });
+    optional(node, "enabled", hdr.enabled, [](const Node& n) { return n.boolean(); });
+    optional(node, "potentialHeadroom", hdr.potentialHeadroom,
+             [](const Node& n) { return n.number(); });
+    optional(node, "headroom", hdr.headroom, [](const Node& n) { return n.number(); });
+    return hdr;
+}
+
+ScenarioDisplay readDisplay(const Node& node) {
+    node.expectObject({"id", "name", "builtIn", "bounds", "active", "mirrorOf", "modes",
+                       "currentMode", "hdr"});
+    ScenarioDisplay display;
+    display.id = static_cast<DisplayID>(node["id"].integer(1, kMaxDisplayID));
+    display.name = node["name"].text();
+    optional(node, "builtIn", display.builtIn, [](const Node& n) { return n.boolean(); });
+    display.bounds = readRect(node["bounds"]);
+    optional(node, "active", display.active, [](const Node& n) { return n.boolean(); });
+    optional(node, "mirrorOf", display.mirrorOf,
+             [](const Node& n) { return static_cast<DisplayID>(n.integer(0, kMaxDisplayID)); });
+    std::set<std::int32_t> modeIDs;
+    for (const auto& modeNode : node["modes"].elements()) {
+        auto mode = readMode(modeNode);
+        if (!modeIDs.insert(mode.id).second) modeNode["id"].fail("mode id used twice");
+        display.modes.push_back(mode);
+    }
+    if (display.modes.empty()) node["modes"].fail("expected at least one mode");
+    const auto current = node["currentMode"];
+    display.currentMode = static_cast<std::int32_t>(current.integer(kMinInt32, kMaxInt32));
+    if (!modeIDs.contains(display.currentMode)) current.fail("no mode has this id");
+    optional(node, "hdr", display.hdr, readHDR);
+    return display;
+}
+
+ScenarioFramework readFramework(const Node& node) {
+    node.expectObject({"present", "missingSymbols"});
+    ScenarioFramework framework;
+    optional(node, "present", framework.present, [](const Node& n) { return n.boolean(); });
+    optional(node, "missingSymbols", framework.missingSymbols,
+             [](const Node& n) { return n.texts(); });
+    return framework;
+}
+
+ScenarioSkyLight readSkyLight(const Node& node) {
+    node.expectObject({"present", "missingSymbols", "tvConnectPolicy", "rejectPolicyChanges"});
+    ScenarioSkyLight skyLight;
+    optional(node, "present", skyLight.present, [](const Node& n) { return n.boolean(); });
+    optional(node, "missingSymbols", skyLight.missingSymbols,
+             [](const Node& n) { return n.texts(); });
+    optional(node, "tvConnectPolicy", skyLight.tvConnectPolicy, [](const Node& n) {
+        return static_cast<std::int32_t>(n.integer(kMinInt32, kMaxInt32));
+    });
+    optional(node, "rejectPolicyChanges", skyLight.rejectPolicyChanges,
+             [](const Node& n) { return n.boolean(); });
+    return skyLight;
+}
+
+ScenarioSidecarDevice readSidecarDevice(const Node& node) {
+    node.expectObject({"name", "model", "identifier", "offersDisplay"});
+    ScenarioSidecarDevice device;
+    device.name = node["name"].text();
+    optional(node, "model", device.model, [](const Node& n) { return n.text(); });
+    device.identifier = node["identifier"].text();
+    optional(node, "offersDisplay", device.offersDisplay,
+             [](const Node& n) { return n.boolean(); });
+    return device;
+}
+
+ScenarioAirPlayReceiver readReceiver(const Node& node) {
+    node.expectObject({"name", "deviceID", "model", "features", "port"});
+    ScenarioAirPlayReceiver receiver;
+    receiver.name = node["name"].text();
+    receiver.deviceID = node["deviceID"].text();
+    optional(node, "model", receiver.model, [](const Node& n) { return n.text(); });
+    optional(node, "features", receiver.features, [](const Node& n) { return n.text(); });
+    optional(node, "port", receiver.port,
+             [](const Node& n) { return static_cast<int>(n.integer(1, 65535)); });
+    return receiver;
+}
+
+void checkTopology(const Node& displaysNode, const std::vector<ScenarioDisplay>& displays) {
+    std::set<DisplayID> ids;
+    const auto nodes = displaysNode.elements();
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        if (!ids.insert(displays[i].id).second) nodes[i]["id"].fail("display id used twice");
+    }
+    if (ids.size() > 16) displaysNode.fail("at most 16 displays can be online");
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        const auto master = displays[i].mirrorOf;
+        if (master == 0) continue;
+        if (master == displays[i].id) nodes[i]["mirrorOf"].fail("a display cannot mirror itself");
+        if (!ids.contains(master)) nodes[i]["mirrorOf"].fail("no display has this id");
+    }
+}
+
+std::string lineAndColumn(const std::string& text, std::size_t byte) {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < byte && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+}  // namespace
+
+Scenario parseScenario(const std::string& text, const std::string& source) {
+    json document;
+    try {
+        document = json::parse(text);
+    } catch (const json::parse_error& error) {
+        const auto byte = error.byte == 0 ? 0 : error.byte - 1;
+        std::string what = error.what();
+        // nlohmann prefixes its own code and position; keep only its explanation.
+        const auto colon = what.find(": ", what.find("at line") == std::string::npos
+                                               ? 0
+                                               : what.find("at line"));
+        if (colon != std::string::npos) what = what.substr(colon + 2);
+        throw ScenarioError("scenario " + source + ": at " + lineAndColumn(text, byte) +
+                            ": not JSON (" + what + ")");
+    }
+
+    const Node root(document, "top level", source);
+    root.expectObject({"mac", "displays", "skyLight", "sidecarCore", "coreDisplay",
+                       "accessibilityTrusted", "sidecarDevices", "airPlayReceivers",
+                       "sidecarSettings"});
+    Scenario scenario;
+    const auto mac = root["mac"];
+    mac.expectObject({"model", "name"});
+    scenario.mac.model = mac["model"].text();
+    scenario.mac.name = mac["name"].text();
+
+    const auto displays = root["displays"];
+    for (const auto& node : displays.elements()) scenario.displays.push_back(readDisplay(node));
+    checkTopology(displays, scenario.displays);
+
+    optional(root, "skyLight", scenario.skyLight, readSkyLight);
+    optional(root, "sidecarCore", scenario.sidecarCore, readFramework);
+    optional(root, "coreDisplay", scenario.coreDisplay, readFramework);
+    optional(root, "accessibilityTrusted", scenario.accessibilityTrusted,
+             [](const Node& n) { return n.boolean(); });
+    if (root.has("sidecarDevices")) {
+        for (const auto& node : root["sidecarDevices"].elements()) {
+            scenario.sidecarDevices.push_back(readSidecarDevice(node));
+        }
+    }
+    if (root.has("airPlayReceivers")) {
+        for (const auto& node : root["airPlayReceivers"].elements()) {
+            scenario.airPlayReceivers.push_back(readReceiver(node));
+        }
+    }
+    if (root.has("sidecarSettings")) {
+        const auto settings = root["sidecarSettings"];
+        if (!settings.raw().is_object()) settings.fail("expected an object");
+        scenario.sidecarSettings = settings.raw();
+    }
+    return scenario;
+}
+
+Scenario loadScenarioFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw ScenarioError("scenario " + path + ": cannot be read: " + std::strerror(errno));
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw ScenarioError("scenario " + path + ": cannot be read");
+    return parseScenario(text.str(), path);
+}
+
+Scenario defaultScenario() { return parseScenario(defaultScenarioJson(), "(built in)"); }
+
+}  // namespace kd

@@ -1,0 +1,106 @@
+#pragma once
+
+// What the simulated Mac is: its displays, frameworks, permissions and the
+// devices around it. Read from JSON, strictly: an unknown key or a bad value
+// is an error naming the file and the place.
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/display_services.h"
+
+namespace kd {
+
+struct ScenarioMode {
+    std::int32_t id = 0;
+    int width = 0;
+    int height = 0;
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    double refresh = 0;
+    bool usable = true;
+    bool duplicate = false;  // listed only when duplicate low-resolution modes are asked for
+};
+
+struct ScenarioHDR {
+    bool supported = false;
+    bool enabled = false;
+    double potentialHeadroom = 1.0;
+    double headroom = 1.0;
+};
+
+struct ScenarioDisplay {
+    DisplayID id = 0;
+    std::string name;
+    bool builtIn = false;
+    Rect bounds;
+    bool active = true;      // in the screen list
+    DisplayID mirrorOf = 0;  // the display it mirrors
+    std::vector<ScenarioMode> modes;
+    std::int32_t currentMode = 0;
+    ScenarioHDR hdr;
+};
+
+struct ScenarioSkyLight {
+    bool present = true;
+    std::vector<std::string> missingSymbols;
+    std::int32_t tvConnectPolicy = 0;
+    bool rejectPolicyChanges = false;
+};
+
+struct ScenarioFramework {
+    bool present = true;
+    std::vector<std::string> missingSymbols;
+};
+
+struct ScenarioSidecarDevice {
+    std::string name;
+    std::string model;
+    std::string identifier;
+    bool offersDisplay = true;
+};
+
+struct ScenarioAirPlayReceiver {
+    std::string name;
+    std::string deviceID;
+    std::string model;
+    std::string features;
+    int port = 7000;
+};
+
+struct ScenarioMac {
+    std::string model;  // "hw.model"
+    std::string name;
+};
+
+struct Scenario {
+    ScenarioMac mac;
+    std::vector<ScenarioDisplay> displays;
+    ScenarioSkyLight skyLight;
+    ScenarioFramework sidecarCore;
+    ScenarioFramework coreDisplay;
+    bool accessibilityTrusted = true;
+    std::vector<ScenarioSidecarDevice> sidecarDevices;
+    std::vector<ScenarioAirPlayReceiver> airPlayReceivers;
+    nlohmann::json sidecarSettings = nlohmann::json::object();  // the system's Sidecar defaults
+};
+
+// A scenario that cannot be used; what() is one line: the file, the place and the problem.
+class ScenarioError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// `source` names the file in messages.
+Scenario parseScenario(const std::string& text, const std::string& source);
+Scenario loadScenarioFile(const std::string& path);
+// The built-in 14-inch MacBook Pro with an iPad in Sidecar reach and an Apple TV nearby.
+Scenario defaultScenario();
+const std::string& defaultScenarioJson();
+
+}  // namespace kd

@@ -1,0 +1,24 @@
+#include "platform/sim/sim_mac.h"
+
+#include <nlohmann/json.hpp>
+
+namespace kd {
+
+namespace {
+
+PrefDict sidecarDefaults(const nlohmann::json& settings) {
+    const auto value = prefValueFromPlainJson(settings);
+    const auto* dict = value.asDict();
+    return dict == nullptr ? PrefDict{} : *dict;
+}
+
+}  // namespace
+
+SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
+    : scenario_(std::move(scenario)),
+      windowServer_(scenario_.displays, scheduler),
+      frameworks_(scenario_, windowServer_),
+      accessibility_(scenario_.accessibilityTrusted),
+      sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)) {}
+
+}  // namespace kd

@@ -1,0 +1,34 @@
+#pragma once
+
+// The simulated Mac: every simulated service of one scenario, owned together.
+// Tests and start-up reach the simulator controls through the concrete types.
+
+#include "platform/sim/scenario.h"
+#include "platform/sim/sim_frameworks.h"
+#include "platform/sim/sim_read_only_preferences.h"
+#include "platform/sim/sim_type_database.h"
+#include "platform/sim/sim_window_server.h"
+
+namespace kd {
+
+class SimMac {
+public:
+    SimMac(Scenario scenario, Scheduler& scheduler);
+
+    const Scenario& scenario() const { return scenario_; }
+    SimWindowServer& windowServer() { return windowServer_; }
+    SimFrameworkLoader& frameworks() { return frameworks_; }
+    SimAccessibility& accessibility() { return accessibility_; }
+    SimTypeDatabase& typeDatabase() { return typeDatabase_; }
+    const SimReadOnlyPreferences& sidecarSettings() const { return sidecarSettings_; }
+
+private:
+    Scenario scenario_;
+    SimWindowServer windowServer_;
+    SimFrameworkLoader frameworks_;
+    SimAccessibility accessibility_;
+    SimTypeDatabase typeDatabase_;
+    SimReadOnlyPreferences sidecarSettings_;
+};
+
+}  // namespace kd

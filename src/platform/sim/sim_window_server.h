@@ -1,0 +1,90 @@
+#pragma once
+
+// The simulated window server: the scenario's displays, their modes and
+// mirroring, configuration transactions and reconfiguration callbacks.
+// Thread-safe; callbacks are posted to the main queue of the scheduler.
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "platform/display_services.h"
+#include "platform/scheduler.h"
+#include "platform/sim/scenario.h"
+
+namespace kd {
+
+class SimWindowServer : public DisplayServices {
+public:
+    SimWindowServer(std::vector<ScenarioDisplay> displays, Scheduler& scheduler);
+    ~SimWindowServer() override;
+
+    std::vector<DisplayID> onlineDisplayList(std::size_t capacity) const override;
+    bool isBuiltin(DisplayID display) const override;
+    DisplayID mirrorsDisplay(DisplayID display) const override;
+    Rect bounds(DisplayID display) const override;
+    std::optional<std::vector<SystemDisplayMode>> allDisplayModes(
+        DisplayID display, bool includeDuplicateLowResolution) const override;
+    std::optional<SystemDisplayMode> currentMode(DisplayID display) const override;
+
+    DisplayError beginConfiguration(ConfigRef* config) override;
+    DisplayError configureOrigin(ConfigRef config, DisplayID display, std::int32_t x,
+                                 std::int32_t y) override;
+    DisplayError configureMirror(ConfigRef config, DisplayID display, DisplayID master) override;
+    DisplayError configureMode(ConfigRef config, DisplayID display,
+                               const SystemDisplayMode& mode) override;
+    DisplayError completeConfiguration(ConfigRef config, ConfigureOption option) override;
+    DisplayError cancelConfiguration(ConfigRef config) override;
+
+    std::unique_ptr<ReconfigurationToken> registerReconfigurationCallback(
+        ReconfigurationCallback callback) override;
+
+    std::vector<ScreenInfo> screens() const override;
+
+    // Simulator controls.
+    void plugIn(ScenarioDisplay display);
+    void unplug(DisplayID display);
+    void failNextBegin(DisplayError error);
+    void failNextComplete(DisplayError error);
+    // Transactions begun and neither completed nor cancelled.
+    std::size_t openTransactionCount() const;
+    std::optional<ScenarioHDR> hdr(DisplayID display) const;
+    void setHDREnabled(DisplayID display, bool enabled);
+
+    static constexpr DisplayError kIllegalArgument = 1001;  // kCGErrorIllegalArgument
+    static constexpr DisplayError kInvalidOperation = 1010;  // kCGErrorInvalidOperation
+
+private:
+    struct Change {
+        DisplayID display;
+        std::optional<std::pair<std::int32_t, std::int32_t>> origin;
+        std::optional<DisplayID> mirrorOf;
+        std::optional<std::int32_t> modeID;
+    };
+    struct CallbackRegistry {
+        std::mutex mutex;
+        std::map<std::uint64_t, ReconfigurationCallback> callbacks;
+        std::uint64_t nextID = 1;
+    };
+    class Token;
+
+    const ScenarioDisplay* find(DisplayID display) const;
+    ScenarioDisplay* find(DisplayID display);
+    DisplayError stage(ConfigRef config, Change change);
+    void apply(const Change& change);
+    void notify(const std::set<DisplayID>& changed);
+
+    mutable std::mutex mutex_;
+    Scheduler& scheduler_;
+    std::vector<ScenarioDisplay> displays_;
+    std::map<ConfigRef, std::vector<Change>> open_;
+    ConfigRef nextConfig_ = 1;
+    DisplayError failBegin_ = 0;
+    DisplayError failComplete_ = 0;
+    // Shared with posted deliveries and tokens, which may outlive the server.
+    std::shared_ptr<CallbackRegistry> registry_ = std::make_shared<CallbackRegistry>();
+};
+
+}  // namespace kd

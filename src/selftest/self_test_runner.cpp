@@ -1,0 +1,31 @@
+#include "selftest/self_test_runner.h"
+
+#include "selftest/groups.h"
+
+namespace kd {
+
+int runSelfTest(SelfTestContext& context, std::ostream& out, std::ostream& err,
+                const SelfTestHooks& hooks) {
+    SelfTest t;
+    // Groups run in their fixed order, by number.
+    groups::testAttachment(t, context);           // 1
+    groups::testMirroring(t, context);            // 2
+    groups::testSides(t, context);                // 3
+    groups::testScreenMap(t, context);            // 4
+    groups::testConnectOutcome(t, context);       // 5
+    groups::testAirPlayModePanel(t, context);     // 6
+    groups::testTVConnectPolicy(t, context);      // 7
+    groups::testPinnedLabel(t, context);          // 9
+    groups::testControlCentreScript(t, context);  // 12
+    groups::testScriptTimeout(t, context);        // 13
+    groups::testStuckBusy(t, context);            // 14
+    groups::testArtwork(t, context);  // 15
+    groups::testPrefs(t, context);                // 17
+    groups::testModeMatching(t, context);         // 18
+    for (int i = 1; i <= hooks.forcedFailures; ++i) {
+        t.check("forced failure " + std::to_string(i), false);
+    }
+    return t.report(out, err);
+}
+
+}  // namespace kd

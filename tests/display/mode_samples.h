@@ -1,0 +1,20 @@
+#pragma once
+
+// Short spellings of display modes for the mode tables.
+
+#include "display/display_mode.h"
+
+namespace kd::samples {
+
+inline SystemDisplayMode systemMode(std::int32_t id, int width, int height, int pixelWidth,
+                                    int pixelHeight, double refresh, bool usable = true) {
+    return SystemDisplayMode{id, width, height, pixelWidth, pixelHeight, refresh, usable};
+}
+
+// A mode at 2x when `hidpi`, else at 1x.
+inline DisplayMode mode(std::int32_t id, int width, int height, bool hidpi, double refresh) {
+    const int scale = hidpi ? 2 : 1;
+    return displayModeFrom(systemMode(id, width, height, width * scale, height * scale, refresh));
+}
+
+}  // namespace kd::samples

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "model/text.h"
+
+namespace kd {
+namespace {
+
+TEST(TextTest, LowerCasingCoversEveryScriptNotJustASCII) {
+    EXPECT_EQ(lowercased("ГОСТИНАЯ"), "гостиная");
+    EXPECT_EQ(lowercased("Living Room TV"), "living room tv");
+    EXPECT_EQ(lowercased("ÉCRAN Ärger"), "écran ärger");
+    EXPECT_EQ(lowercased(""), "");
+}
+
+TEST(TextTest, ContainmentIgnoresCaseInAnyScript) {
+    struct Case {
+        const char* haystack;
+        const char* needle;
+        bool contained;
+    };
+    const Case cases[] = {
+        {"Sidecar Display (AirPlay)", "sidecar", true},
+        {"Sidecar Display (AirPlay)", "AIRPLAY", true},
+        {"Гостиная (AirPlay)", "гостиная", true},
+        {"гостиная", "ГОСТИНАЯ", true},
+        {"DELL U2720Q", "airplay", false},
+        {"TV", "Living Room TV", false},  // the needle must fit in the haystack
+        {"anything", "", false},          // a blank name matches nothing
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(containsIgnoringCase(c.haystack, c.needle), c.contained)
+            << '"' << c.haystack << "\" / \"" << c.needle << '"';
+    }
+}
+
+TEST(TextTest, MalformedBytesAreReadNotTrusted) {
+    const std::string broken = "TV\xff\xfe";
+    EXPECT_EQ(lowercased(broken), "tv\uFFFD\uFFFD");
+    EXPECT_TRUE(containsIgnoringCase(broken, "tv"));
+}
+
+}  // namespace
+}  // namespace kd

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "platform/sim/scenario.h"
+
+namespace kd {
+namespace {
+
+using nlohmann::json;
+
+TEST(ScenarioTest, TheBuiltInMacIsAFourteenInchMacBookProWithDevicesNearby) {
+    const auto scenario = defaultScenario();
+    EXPECT_EQ(scenario.mac.name, "MacBook Pro");
+    ASSERT_EQ(scenario.displays.size(), 1u);
+    const auto& panel = scenario.displays.front();
+    EXPECT_EQ(panel.name, "Built-in Retina Display");
+    EXPECT_TRUE(panel.builtIn);
+    EXPECT_GT(panel.modes.size(), 10u);
+    EXPECT_TRUE(std::any_of(panel.modes.begin(), panel.modes.end(),
+                            [](const ScenarioMode& m) { return m.duplicate; }))
+        << "some HiDPI modes only show with the duplicate option";
+    ASSERT_EQ(scenario.sidecarDevices.size(), 1u);
+    ASSERT_EQ(scenario.airPlayReceivers.size(), 1u);
+    EXPECT_EQ(scenario.airPlayReceivers.front().model, "AppleTV14,1");
+}
+
+struct BrokenCase {
+    const char* name;
+    std::function<void(json&)> breakIt;
+    const char* message;  // the place and the problem
+};
+
+class BrokenScenarioTest : public ::testing::TestWithParam<BrokenCase> {};
+
+TEST_P(BrokenScenarioTest, IsRefusedNamingTheFileThePlaceAndTheProblem) {
+    auto document = json::parse(defaultScenarioJson());
+    GetParam().breakIt(document);
+    try {
+        parseScenario(document.dump(2), "mine.json");
+        FAIL() << "accepted";
+    } catch (const ScenarioError& error) {
+        const std::string what = error.what();
+        EXPECT_EQ(what.rfind("scenario mine.json: ", 0), 0u) << what;
+        EXPECT_NE(what.find(GetParam().message), std::string::npos) << what;
+        EXPECT_EQ(what.find('\n'), std::string::npos) << "one line";
+    }
+}
+
+json& panel(json& d) { return d["displays"][0]; }
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryRule, BrokenScenarioTest,
+    ::testing::Values(
+        BrokenCase{"NotAnObject", [](json& d) { d = json::array(); },
+                   "at top level: expected an object"},
+        BrokenCase{"UnknownTopLevelKey", [](json& d) { d["colour"] = "red"; },
+                   "at colour: unknown key \"colour\""},
+        BrokenCase{"UnknownNestedKey", [](json& d) { panel(d)["modes"][2]["hz"] = 60; },
+                   "at displays[0].modes[2].hz: unknown key"},
+        BrokenCase{"MissingKey", [](json& d) { d.erase("mac"); },
+                   "at top level: missing key \"mac\""},
+        BrokenCase{"WrongType", [](json& d) { panel(d)["builtIn"] = "yes"; },
+                   "at displays[0].builtIn: expected true or false"},
+        BrokenCase{"TextWhereANumberBelongs", [](json& d) { panel(d)["id"] = "1"; },
+                   "at displays[0].id: expected an integer"},
+        BrokenCase{"DisplayIDZero", [](json& d) { panel(d)["id"] = 0; },
+                   "at displays[0].id: expected an integer from 1 to 4294967295, got 0"},
+        BrokenCase{"FractionalModeSize", [](json& d) { panel(d)["modes"][0]["width"] = 1.5; },
+                   "at displays[0].modes[0].width: expected an integer"},
+        BrokenCase{"NegativeRefresh", [](json& d) { panel(d)["modes"][0]["refresh"] = -1; },
+                   "at displays[0].modes[0].refresh: expected a refresh rate of 0 or more"},
+        BrokenCase{"BoundsOfThreeNumbers", [](json& d) { panel(d)["bounds"] = {0, 0, 10}; },
+                   "at displays[0].bounds: expected [x, y, width, height]"},
+        BrokenCase{"EmptyBounds", [](json& d) { panel(d)["bounds"] = {0, 0, 0, 10}; },
+                   "at displays[0].bounds: expected a positive width and height"},
+        BrokenCase{"NoModes", [](json& d) { panel(d)["modes"] = json::array(); },
+                   "at displays[0].modes: expected at least one mode"},
+        BrokenCase{"ModeIDTwice",
+                   [](json& d) { panel(d)["modes"][1]["id"] = panel(d)["modes"][0]["id"]; },
+                   "at displays[0].modes[1].id: mode id used twice"},
+        BrokenCase{"CurrentModeUnknown", [](json& d) { panel(d)["currentMode"] = 999; },
+                   "at displays[0].currentMode: no mode has this id"},
+        BrokenCase{"DisplayIDTwice",
+                   [](json& d) { d["displays"].push_back(d["displays"][0]); },
+                   "at displays[1].id: display id used twice"},
+        BrokenCase{"MirrorOfItself", [](json& d) { panel(d)["mirrorOf"] = 1; },
+                   "at displays[0].mirrorOf: a display cannot mirror itself"},
+        BrokenCase{"MirrorOfNobody", [](json& d) { panel(d)["mirrorOf"] = 77; },
+                   "at displays[0].mirrorOf: no display has this id"},
+        BrokenCase{"SeventeenDisplays",
+                   [](json& d) {
+                       for (int id = 2; id <= 17; ++id) {
+                           auto copy = d["displays"][0];
+                           copy["id"] = id;
+                           copy["builtIn"] = false;
+                           d["displays"].push_back(copy);
+                       }
+                   },
+                   "at displays: at most 16 displays can be online"},
+        BrokenCase{"ReceiverPortOutOfRange",
+                   [](json& d) { d["airPlayReceivers"][0]["port"] = 70000; },
+                   "at airPlayReceivers[0].port: expected an integer from 1 to 65535"},
+        BrokenCase{"SidecarDeviceWithoutIdentifier",
+                   [](json& d) { d["sidecarDevices"][0].erase("identifier"); },
+                   "at sidecarDevices[0]: missing key \"identifier\""},
+        BrokenCase{"SymbolListOfNumbers",
+                   [](json& d) { d["skyLight"]["missingSymbols"] = {1}; },
+                   "at skyLight.missingSymbols[0]: expected a string"},
+        BrokenCase{"SidecarSettingsNotAnObject", [](json& d) { d["sidecarSettings"] = 3; },
+                   "at sidecarSettings: expected an object"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScenarioTest, TextThatIsNotJSONIsPlacedByLineAndColumn) {
+    try {
+        parseScenario("{\n  \"mac\": {\n    \"model\": \n}", "mine.json");
+        FAIL() << "accepted";
+    } catch (const ScenarioError& error) {
+        const std::string what = error.what();
+        EXPECT_NE(what.find("scenario mine.json: at line 4, column 1: not JSON"),
+                  std::string::npos)
+            << what;
+    }
+}
+
+TEST(ScenarioTest, AMissingFileSaysSo) {
+    const auto path = std::filesystem::temp_directory_path() / "kd-no-such-scenario.json";
+    std::filesystem::remove(path);
+    try {
+        loadScenarioFile(path.string());
+        FAIL() << "accepted";
+    } catch (const ScenarioError& error) {
+        EXPECT_NE(std::string(error.what()).find("cannot be read: No such file"),
+                  std::string::npos);
+    }
+}
+
+TEST(ScenarioTest, AFileOnDiskReadsLikeTheSameText) {
+    const auto path = std::filesystem::temp_directory_path() / "kd-scenario-test.json";
+    auto document = json::parse(defaultScenarioJson());
+    document["skyLight"]["present"] = false;
+    document["sidecarCore"]["present"] = false;
+    std::ofstream(path) << document.dump();
+    const auto scenario = loadScenarioFile(path.string());
+    EXPECT_FALSE(scenario.skyLight.present);
+    EXPECT_FALSE(scenario.sidecarCore.present);
+    EXPECT_TRUE(scenario.coreDisplay.present);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace kd

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_mac.h"
+#include "platform/sim/virtual_scheduler.h"
+
+namespace kd {
+namespace {
+
+ScenarioDisplay externalScreen(DisplayID id, const std::string& name) {
+    ScenarioDisplay display;
+    display.id = id;
+    display.name = name;
+    display.bounds = {1512, 0, 1920, 1080};
+    display.modes = {{100, 1920, 1080, 1920, 1080, 60, true, false},
+                     {101, 1280, 720, 1280, 720, 60, true, false}};
+    display.currentMode = 100;
+    return display;
+}
+
+class SimWindowServerTest : public ::testing::Test {
+protected:
+    VirtualScheduler scheduler;
+    SimMac mac{defaultScenario(), scheduler};
+    SimWindowServer& server = mac.windowServer();
+
+    DisplayError transaction(const std::function<DisplayError(ConfigRef)>& configure) {
+        ConfigRef config = 0;
+        if (const auto error = server.beginConfiguration(&config)) return error;
+        if (const auto error = configure(config)) {
+            server.cancelConfiguration(config);
+            return error;
+        }
+        return server.completeConfiguration(config, ConfigureOption::permanently);
+    }
+};
+
+TEST_F(SimWindowServerTest, DuplicateModesShowOnlyWhenAskedFor) {
+    const auto plain = server.allDisplayModes(1, false);
+    const auto all = server.allDisplayModes(1, true);
+    ASSERT_TRUE(plain && all);
+    EXPECT_LT(plain->size(), all->size());
+    EXPECT_FALSE(server.allDisplayModes(42, true)) << "an unknown display has no modes";
+}
+
+TEST_F(SimWindowServerTest, ACompletedTransactionMovesTheScreenAndTellsTheMainQueue) {
+    server.plugIn(externalScreen(9, "DELL U2720Q"));
+    std::vector<DisplayID> told;
+    const auto token = server.registerReconfigurationCallback([&](DisplayID id) {
+        EXPECT_TRUE(scheduler.onMainThread());
+        told.push_back(id);
+    });
+    scheduler.runUntilIdle();
+    told.clear();
+
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureOrigin(c, 9, -1920, 100); }), 0);
+    EXPECT_EQ(server.bounds(9), (Rect{-1920, 100, 1920, 1080}));
+    EXPECT_TRUE(told.empty()) << "callbacks wait for the main queue";
+    scheduler.runUntilIdle();
+    EXPECT_EQ(told, std::vector<DisplayID>{9});
+}
+
+TEST_F(SimWindowServerTest, AFailedTransactionChangesNothing) {
+    server.plugIn(externalScreen(9, "DELL U2720Q"));
+    const auto before = server.bounds(9);
+
+    server.failNextComplete(1000);
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureOrigin(c, 9, 0, -1080); }),
+              1000);
+    EXPECT_EQ(server.bounds(9), before);
+
+    server.failNextBegin(1000);
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, {101}); }), 1000);
+    EXPECT_EQ(server.currentMode(9)->ioModeID, 100);
+
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, {555}); }),
+              SimWindowServer::kIllegalArgument)
+        << "a mode the display does not have";
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, {101}); }), 0)
+        << "the failures were for one transaction each";
+    EXPECT_EQ(server.bounds(9).width, 1280);
+}
+
+TEST_F(SimWindowServerTest, AMirrorLeavesTheScreenListAndComesBackBesideItsMaster) {
+    server.plugIn(externalScreen(9, "DELL U2720Q"));
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMirror(c, 9, 1); }), 0);
+    EXPECT_EQ(server.mirrorsDisplay(9), 1u);
+    const auto screens = server.screens();
+    EXPECT_TRUE(std::none_of(screens.begin(), screens.end(),
+                             [](const ScreenInfo& s) { return s.screenNumber == 9u; }));
+    EXPECT_EQ(server.onlineDisplayList(16).size(), 2u) << "a hidden mirror is still online";
+
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMirror(c, 9, 0); }), 0);
+    EXPECT_EQ(server.mirrorsDisplay(9), 0u);
+    EXPECT_EQ(server.bounds(9).x, server.bounds(1).maxX());
+    EXPECT_EQ(server.screens().size(), 2u);
+}
+
+TEST_F(SimWindowServerTest, AnUnregisteredCallbackIsNeverCalledEvenWhenAlreadyPosted) {
+    int calls = 0;
+    auto token = server.registerReconfigurationCallback([&](DisplayID) { ++calls; });
+    server.plugIn(externalScreen(9, "DELL U2720Q"));
+    token.reset();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(SimWindowServerTest, UnplugingAMasterReleasesItsMirrors) {
+    server.plugIn(externalScreen(9, "A"));
+    server.plugIn(externalScreen(10, "B"));
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMirror(c, 10, 9); }), 0);
+    server.unplug(9);
+    EXPECT_EQ(server.mirrorsDisplay(10), 0u);
+    EXPECT_EQ(server.screens().size(), 2u);
+}
+
+TEST(SimFrameworksTest, MissingFrameworksAndSymbolsAnswerEmpty) {
+    VirtualScheduler scheduler;
+    auto scenario = defaultScenario();
+    scenario.sidecarCore.present = false;
+    scenario.skyLight.missingSymbols = {"SLSSetTVConnectDefaultPolicy"};
+    scenario.coreDisplay.present = false;
+    SimMac mac(scenario, scheduler);
+    EXPECT_EQ(mac.frameworks().openSidecarCore(), nullptr);
+    EXPECT_EQ(mac.frameworks().openCoreDisplay(), nullptr);
+    const auto skyLight = mac.frameworks().openSkyLight();
+    ASSERT_NE(skyLight, nullptr);
+    EXPECT_FALSE(skyLight->setTVConnectDefaultPolicy());
+    ASSERT_TRUE(skyLight->getTVConnectDefaultPolicy());
+}
+
+TEST(SimFrameworksTest, TheTVPolicySurvivesInTheWindowServer) {
+    VirtualScheduler scheduler;
+    SimMac mac(defaultScenario(), scheduler);
+    const auto skyLight = mac.frameworks().openSkyLight();
+    const auto connection = skyLight->mainConnectionID()();
+    EXPECT_EQ(skyLight->setTVConnectDefaultPolicy()(connection, 4), 0);
+    std::int32_t policy = -1;
+    EXPECT_EQ(skyLight->getTVConnectDefaultPolicy()(connection, &policy), 0);
+    EXPECT_EQ(policy, 4);
+    EXPECT_NE(skyLight->getTVConnectDefaultPolicy()(connection + 1, &policy), 0)
+        << "a connection the window server never gave out";
+}
+
+TEST(SimFrameworksTest, HDRSwitchesChangeTheScreensHeadroom) {
+    VirtualScheduler scheduler;
+    SimMac mac(defaultScenario(), scheduler);
+    const auto coreDisplay = mac.frameworks().openCoreDisplay();
+    ASSERT_TRUE(coreDisplay->supportsHDRMode()(1));
+    coreDisplay->setHDRModeEnabled()(1, true);
+    EXPECT_TRUE(coreDisplay->isHDRModeEnabled()(1));
+    EXPECT_GT(mac.windowServer().screens().front().maximumExtendedDynamicRangeColorComponentValue,
+              1.01);
+    EXPECT_FALSE(coreDisplay->supportsHDRMode()(77));
+}
+
+}  // namespace
+}  // namespace kd
