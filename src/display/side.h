@@ -14,9 +14,12 @@ inline constexpr std::array<Side, 3> kAllSides = {Side::left, Side::right, Side:
 
 constexpr const char* toString(Side side) {
     switch (side) {
-        case Side::left: return "left";
-        case Side::right: return "right";
-        case Side::top: return "top";
+        case Side::left:
+            return "left";
+        case Side::right:
+            return "right";
+        case Side::top:
+            return "top";
     }
     return "left";
 }

@@ -2,4 +2,6 @@
 
 #include "main/startup.h"
 
-int main(int argc, char** argv) { return kd::runProgram(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    return kd::runProgram(argc, argv, std::cout, std::cerr);
+}

@@ -29,8 +29,8 @@ int runApplication(QtEventLoop& loop, const SimMac& mac, std::ostream& out, std:
     }
     const auto& scenario = mac.scenario();
     out << "Kelvane Display " << KD_VERSION << " is running without a window on the simulated "
-        << scenario.mac.name << " (" << scenario.mac.model << ", "
-        << scenario.displays.size() << (scenario.displays.size() == 1 ? " display" : " displays")
+        << scenario.mac.name << " (" << scenario.mac.model << ", " << scenario.displays.size()
+        << (scenario.displays.size() == 1 ? " display" : " displays")
         << "). Press Ctrl+C to quit.\n";
     out.flush();
     const int status = loop.run();
@@ -67,8 +67,8 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
 
     Scenario scenario;
     try {
-        scenario = options.scenarioPath ? loadScenarioFile(*options.scenarioPath)
-                                        : defaultScenario();
+        scenario =
+            options.scenarioPath ? loadScenarioFile(*options.scenarioPath) : defaultScenario();
     } catch (const ScenarioError& error) {
         err << kProgram << ": " << error.what() << '\n';
         return 2;
@@ -88,9 +88,9 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
     if (options.mode == Options::Mode::application) loop.emplace(argc, argv);
     ThreadScheduler scheduler(loop ? qtMainLoopPoster() : MainLoopPoster(noMainQueue));
     SimMac mac(std::move(scenario), scheduler);
-    Platform platform{scheduler,          mac.windowServer(),   mac.frameworks(),
-                      mac.accessibility(), mac.typeDatabase(), *defaults,
-                      mac.sidecarSettings()};
+    Platform platform{
+        scheduler,          mac.windowServer(), mac.frameworks(),     mac.accessibility(),
+        mac.typeDatabase(), *defaults,          mac.sidecarSettings()};
     const auto values = createProcessValues(platform.frameworks);
 
     if (options.mode == Options::Mode::selfTest) {

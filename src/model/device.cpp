@@ -4,9 +4,12 @@ namespace kd {
 
 const char* toString(DeviceKind kind) {
     switch (kind) {
-        case DeviceKind::ipad: return "ipad";
-        case DeviceKind::appletv: return "appletv";
-        case DeviceKind::tv: return "tv";
+        case DeviceKind::ipad:
+            return "ipad";
+        case DeviceKind::appletv:
+            return "appletv";
+        case DeviceKind::tv:
+            return "tv";
     }
     return "tv";
 }

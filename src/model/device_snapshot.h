@@ -14,7 +14,7 @@
 namespace kd {
 
 class DeviceSnapshot {
-public:
+  public:
     struct Copy {
         std::vector<Device> devs;
         std::vector<std::string> recent;  // most recent first
@@ -25,7 +25,7 @@ public:
              std::optional<std::vector<std::string>> recent);
     Copy get() const;
 
-private:
+  private:
     mutable std::mutex lock_;
     std::vector<Device> list_;
     std::vector<std::string> recent_;

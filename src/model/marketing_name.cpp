@@ -13,7 +13,8 @@ std::optional<Image> systemArtwork(const TypeDatabase& types, DeviceKind kind,
                                    const std::string& model) {
     std::string lookup = model;
     switch (kind) {
-        case DeviceKind::tv: return std::nullopt;
+        case DeviceKind::tv:
+            return std::nullopt;
         case DeviceKind::ipad:
             if (lookup.empty()) lookup = "iPad16,6";
             break;

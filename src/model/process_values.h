@@ -13,9 +13,9 @@
 namespace kd {
 
 struct ProcessValues {
-    std::shared_ptr<SkyLightFramework> skyLight;        // null: SkyLight is missing
+    std::shared_ptr<SkyLightFramework> skyLight;  // null: SkyLight is missing
     DeviceSnapshot deviceSnapshot;
-    std::shared_ptr<SidecarCoreFramework> sidecarLib;   // null: Sidecar is unavailable
+    std::shared_ptr<SidecarCoreFramework> sidecarLib;      // null: Sidecar is unavailable
     std::shared_ptr<CoreDisplayFramework> coreDisplayLib;  // null: no HDR switching
     std::vector<DeviceProfile> deviceProfiles;
 };

@@ -6,7 +6,7 @@
 namespace kd {
 
 class Accessibility {
-public:
+  public:
     virtual ~Accessibility() = default;
     // Whether the process is trusted; with `prompt` the system shows its
     // permission prompt when it is not.

@@ -13,15 +13,17 @@
 namespace kd {
 
 class CoreDisplayFramework {
-public:
+  public:
     using SupportsHDRMode = std::function<bool(DisplayID)>;
     using IsHDRModeEnabled = std::function<bool(DisplayID)>;
     using SetHDRModeEnabled = std::function<void(DisplayID, bool)>;
 
     virtual ~CoreDisplayFramework() = default;
-    virtual SupportsHDRMode supportsHDRMode() const = 0;      // "CoreDisplay_Display_SupportsHDRMode"
-    virtual IsHDRModeEnabled isHDRModeEnabled() const = 0;    // "CoreDisplay_Display_IsHDRModeEnabled"
-    virtual SetHDRModeEnabled setHDRModeEnabled() const = 0;  // "CoreDisplay_Display_SetHDRModeEnabled"
+    virtual SupportsHDRMode supportsHDRMode() const = 0;  // "CoreDisplay_Display_SupportsHDRMode"
+    virtual IsHDRModeEnabled isHDRModeEnabled()
+        const = 0;  // "CoreDisplay_Display_IsHDRModeEnabled"
+    virtual SetHDRModeEnabled setHDRModeEnabled()
+        const = 0;  // "CoreDisplay_Display_SetHDRModeEnabled"
 };
 
 }  // namespace kd

@@ -69,12 +69,12 @@ struct ScreenInfo {
 enum class ConfigureOption { forAppOnly, forSession, permanently };
 
 class ReconfigurationToken {
-public:
+  public:
     virtual ~ReconfigurationToken() = default;
 };
 
 class DisplayServices {
-public:
+  public:
     virtual ~DisplayServices() = default;
 
     // Ids of all online displays (active, mirrored or hidden), at most `capacity`.

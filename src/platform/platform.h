@@ -24,7 +24,7 @@ struct FrameworkHandles {
 
 // Opens the private frameworks; each one that is missing stays null.
 class FrameworkLoader {
-public:
+  public:
     virtual ~FrameworkLoader() = default;
     virtual std::shared_ptr<SkyLightFramework> openSkyLight() = 0;
     virtual std::shared_ptr<SidecarCoreFramework> openSidecarCore() = 0;
@@ -37,8 +37,8 @@ struct Platform {
     FrameworkLoader& frameworks;
     Accessibility& accessibility;
     TypeDatabase& typeDatabase;
-    Preferences& userDefaults;                  // this application's own domain
-    const PreferenceReader& sidecarSettings;    // the system's Sidecar settings, read only
+    Preferences& userDefaults;                // this application's own domain
+    const PreferenceReader& sidecarSettings;  // the system's Sidecar settings, read only
 };
 
 }  // namespace kd

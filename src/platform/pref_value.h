@@ -18,7 +18,7 @@ using PrefArray = std::vector<PrefValue>;
 using PrefDict = std::map<std::string, PrefValue>;
 
 class PrefValue {
-public:
+  public:
     using Storage =
         std::variant<bool, std::int64_t, double, std::string, PrefData, PrefArray, PrefDict>;
 
@@ -44,7 +44,7 @@ public:
 
     friend bool operator==(const PrefValue&, const PrefValue&) = default;
 
-private:
+  private:
     Storage storage_;
 };
 

@@ -19,7 +19,7 @@
 namespace kd {
 
 class PreferenceReader {
-public:
+  public:
     virtual ~PreferenceReader() = default;
     virtual std::optional<PrefValue> value(const std::string& key) const = 0;
 
@@ -33,7 +33,7 @@ public:
 };
 
 class Preferences : public PreferenceReader {
-public:
+  public:
     virtual void set(const std::string& key, PrefValue value) = 0;
     virtual void remove(const std::string& key) = 0;
 };

@@ -23,7 +23,7 @@
 namespace kd {
 
 class Queue {
-public:
+  public:
     enum class Kind { main, background, serial };
 
     static Queue main() { return Queue(Kind::main, "main"); }
@@ -35,7 +35,7 @@ public:
 
     friend bool operator==(const Queue&, const Queue&) = default;
 
-private:
+  private:
     Queue(Kind kind, std::string label) : kind_(kind), label_(std::move(label)) {}
     Kind kind_;
     std::string label_;
@@ -49,7 +49,7 @@ inline constexpr const char* kCaptureQueueLabel = "com.kelvane1.display.capture"
 // Cancels a task scheduled with `after`. Copies share the one task; cancelling
 // from any thread is safe, and cancelling after the task ran does nothing.
 class TimerHandle {
-public:
+  public:
     TimerHandle() = default;
     explicit TimerHandle(std::shared_ptr<std::function<void()>> cancel)
         : cancel_(std::move(cancel)) {}
@@ -57,12 +57,12 @@ public:
         if (cancel_ && *cancel_) (*cancel_)();
     }
 
-private:
+  private:
     std::shared_ptr<std::function<void()>> cancel_;
 };
 
 class Scheduler {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
     using TimePoint = Clock::time_point;
     using Duration = Clock::duration;

@@ -7,7 +7,7 @@
 namespace kd {
 
 class SidecarCoreFramework {
-public:
+  public:
     virtual ~SidecarCoreFramework() = default;
 };
 

@@ -12,14 +12,14 @@
 namespace kd {
 
 class SkyLightFramework {
-public:
+  public:
     using MainConnectionID = std::function<std::int32_t()>;
     // Writes the raw policy through the pointer; 0 is success.
     using GetTVConnectDefaultPolicy = std::function<std::int32_t(std::int32_t, std::int32_t*)>;
     using SetTVConnectDefaultPolicy = std::function<std::int32_t(std::int32_t, std::int32_t)>;
 
     virtual ~SkyLightFramework() = default;
-    virtual MainConnectionID mainConnectionID() const = 0;               // "SLSMainConnectionID"
+    virtual MainConnectionID mainConnectionID() const = 0;  // "SLSMainConnectionID"
     virtual GetTVConnectDefaultPolicy getTVConnectDefaultPolicy() const = 0;  // "SLSGet…"
     virtual SetTVConnectDefaultPolicy setTVConnectDefaultPolicy() const = 0;  // "SLSSet…"
 };

@@ -23,7 +23,7 @@ struct ContentType {
 };
 
 class TypeDatabase {
-public:
+  public:
     virtual ~TypeDatabase() = default;
     // Every type whose tag of `tagClass` is `tag`, with no conformance requirement.
     virtual std::vector<ContentType> types(const std::string& tag,

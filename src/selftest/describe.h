@@ -25,14 +25,21 @@ std::string describe(const std::set<T>& values);
 template <typename K, typename V>
 std::string describe(const std::map<K, V>& values);
 
-inline std::string describe(const std::string& text) { return text; }
-inline std::string describe(std::string_view text) { return std::string(text); }
-inline std::string describe(const char* text) { return text; }
-inline std::string describe(bool value) { return value ? "true" : "false"; }
+inline std::string describe(const std::string& text) {
+    return text;
+}
+inline std::string describe(std::string_view text) {
+    return std::string(text);
+}
+inline std::string describe(const char* text) {
+    return text;
+}
+inline std::string describe(bool value) {
+    return value ? "true" : "false";
+}
 
 template <typename T>
-    requires std::is_arithmetic_v<T>
-std::string describe(T value) {
+requires std::is_arithmetic_v<T> std::string describe(T value) {
     std::ostringstream out;
     out << +value;
     return out.str();
@@ -40,7 +47,9 @@ std::string describe(T value) {
 
 // Types that name themselves through a `toString` found by lookup (enums).
 template <typename T>
-    requires requires(const T& v) { toString(v); }
+requires requires(const T& v) {
+    toString(v);
+}
 std::string describe(const T& value) {
     return std::string(toString(value));
 }

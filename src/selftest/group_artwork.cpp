@@ -20,8 +20,7 @@ void testArtwork(SelfTest& t, SelfTestContext& context) {
     const auto name = marketingName(types, atv.model);
     const auto catalogName = profile(context.values.deviceProfiles, atv.model);
     t.check("Apple's marketing name comes from the system",
-            name.has_value() && !name->empty() &&
-                (!catalogName || *name != catalogName->marketing),
+            name.has_value() && !name->empty() && (!catalogName || *name != catalogName->marketing),
             [&] { return "got " + describe(name); });
     t.equal("an unknown model has no marketing name", marketingName(types, tv.model),
             std::optional<std::string>());

@@ -14,7 +14,7 @@
 namespace kd {
 
 class SelfTest {
-public:
+  public:
     using Detail = std::function<std::string()>;
 
     void check(std::string_view name, bool condition, const Detail& detail = {});
@@ -35,7 +35,7 @@ public:
     // `out`; returns the exit status, 0 when every check passed.
     int report(std::ostream& out, std::ostream& err) const;
 
-private:
+  private:
     void fail(std::string_view name, const std::string& detail);
 
     int passed_ = 0;

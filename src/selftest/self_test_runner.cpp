@@ -19,7 +19,7 @@ int runSelfTest(SelfTestContext& context, std::ostream& out, std::ostream& err,
     groups::testControlCentreScript(t, context);  // 12
     groups::testScriptTimeout(t, context);        // 13
     groups::testStuckBusy(t, context);            // 14
-    groups::testArtwork(t, context);  // 15
+    groups::testArtwork(t, context);              // 15
     groups::testPrefs(t, context);                // 17
     groups::testModeMatching(t, context);         // 18
     for (int i = 1; i <= hooks.forcedFailures; ++i) {

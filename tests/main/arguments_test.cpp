@@ -17,17 +17,15 @@ TEST(ArgumentsTest, SelfTestIsAnExactArgumentAnywhere) {
 
 Options parsed(const std::vector<std::string>& arguments) {
     const auto result = parseArguments(arguments);
-    EXPECT_TRUE(std::holds_alternative<Options>(result))
-        << std::get<ArgumentError>(result).message;
+    EXPECT_TRUE(std::holds_alternative<Options>(result)) << std::get<ArgumentError>(result).message;
     return std::holds_alternative<Options>(result) ? std::get<Options>(result) : Options{};
 }
 
 std::string refused(const std::vector<std::string>& arguments) {
     const auto result = parseArguments(arguments);
     EXPECT_TRUE(std::holds_alternative<ArgumentError>(result));
-    return std::holds_alternative<ArgumentError>(result)
-               ? std::get<ArgumentError>(result).message
-               : std::string();
+    return std::holds_alternative<ArgumentError>(result) ? std::get<ArgumentError>(result).message
+                                                         : std::string();
 }
 
 TEST(ArgumentsTest, NothingStartsTheApplicationOnTheBuiltInMac) {

@@ -13,10 +13,10 @@ namespace {
 
 // Runs the program in-process with its settings in a fresh folder.
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        config_ = std::filesystem::temp_directory_path() /
-                  ("kd-startup-" + std::to_string(::getpid()));
+        config_ =
+            std::filesystem::temp_directory_path() / ("kd-startup-" + std::to_string(::getpid()));
         std::filesystem::remove_all(config_);
         ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
     }
@@ -63,8 +63,8 @@ TEST_F(StartupTest, ABadScenarioStopsTheProgramWithOneLineAndStatusTwo) {
     std::filesystem::create_directories(config_);
     std::ofstream(file) << "{\"mac\": 3}";
     EXPECT_EQ(run({"kelvane-display", "--scenario", file.string()}), 2);
-    EXPECT_EQ(err.str(), "kelvane-display: scenario " + file.string() +
-                             ": at mac: expected an object\n");
+    EXPECT_EQ(err.str(),
+              "kelvane-display: scenario " + file.string() + ": at mac: expected an object\n");
     EXPECT_EQ(out.str(), "");
 
     EXPECT_EQ(run({"kelvane-display", "--self-test", "--scenario", file.string()}), 2)

@@ -13,7 +13,7 @@ namespace kd {
 namespace {
 
 class CatalogTest : public ::testing::Test {
-protected:
+  protected:
     const std::vector<DeviceProfile> catalog = buildDeviceProfiles();
 };
 

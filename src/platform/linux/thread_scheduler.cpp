@@ -100,8 +100,7 @@ bool ThreadScheduler::Timer::operator<(const Timer& other) const {
 }
 
 ThreadScheduler::ThreadScheduler(MainLoopPoster postToMain)
-    : postToMain_(std::move(postToMain)),
-      mainThread_(std::this_thread::get_id()) {}
+    : postToMain_(std::move(postToMain)), mainThread_(std::this_thread::get_id()) {}
 
 ThreadScheduler::~ThreadScheduler() {
     {
@@ -190,7 +189,8 @@ std::shared_ptr<ThreadScheduler::TaskQueue> ThreadScheduler::backgroundQueue() {
     std::lock_guard lock(queuesMutex_);
     if (queuesClosed_) return nullptr;
     if (!background_) {
-        background_ = std::make_shared<TaskQueue>(std::max(2U, std::thread::hardware_concurrency()));
+        background_ =
+            std::make_shared<TaskQueue>(std::max(2U, std::thread::hardware_concurrency()));
     }
     return background_;
 }

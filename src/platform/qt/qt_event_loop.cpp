@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <stdexcept>
 
@@ -26,7 +26,7 @@ void onQuitSignal(int) {
 }  // namespace
 
 class QtEventLoop::Impl {
-public:
+  public:
     Impl(int& argc, char** argv) : app(argc, argv) {
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipe) != 0) {
             throw std::runtime_error("cannot create the signal pipe");
@@ -67,8 +67,12 @@ QtEventLoop::QtEventLoop(int& argc, char** argv) : impl_(std::make_unique<Impl>(
 
 QtEventLoop::~QtEventLoop() = default;
 
-int QtEventLoop::run() { return QCoreApplication::exec(); }
+int QtEventLoop::run() {
+    return QCoreApplication::exec();
+}
 
-void QtEventLoop::quit() { QCoreApplication::quit(); }
+void QtEventLoop::quit() {
+    QCoreApplication::quit();
+}
 
 }  // namespace kd

@@ -8,7 +8,7 @@
 namespace kd {
 
 class QtEventLoop {
-public:
+  public:
     // Creates the Qt application object; one per process, on the main thread.
     QtEventLoop(int& argc, char** argv);
     ~QtEventLoop();
@@ -19,7 +19,7 @@ public:
     int run();
     void quit();
 
-private:
+  private:
     class Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -17,7 +17,7 @@ using nlohmann::json;
 
 // A JSON value with the place it was found at, so every complaint can say where.
 class Node {
-public:
+  public:
     Node(const json& value, std::string place, const std::string& source)
         : value_(value), place_(std::move(place)), source_(source) {}
 
@@ -47,10 +47,10 @@ public:
         if (!value_.is_array()) fail("expected an array");
         std::vector<Node> out;
         for (std::size_t i = 0; i < value_.size(); ++i) {
-            out.emplace_back(value_[i],
-                             (place_ == "top level" ? std::string() : place_) + "[" +
-                                 std::to_string(i) + "]",
-                             source_);
+            out.emplace_back(
+                value_[i],
+                (place_ == "top level" ? std::string() : place_) + "[" + std::to_string(i) + "]",
+                source_);
         }
         return out;
     }
@@ -71,11 +71,11 @@ public:
     }
     std::int64_t integer(std::int64_t min, std::int64_t max) const {
         if (!value_.is_number_integer()) fail("expected an integer");
-        const auto v = value_.is_number_unsigned()
-                           ? static_cast<std::int64_t>(std::min<std::uint64_t>(
-                                 value_.get<std::uint64_t>(),
-                                 std::numeric_limits<std::int64_t>::max()))
-                           : value_.get<std::int64_t>();
+        const auto v =
+            value_.is_number_unsigned()
+                ? static_cast<std::int64_t>(std::min<std::uint64_t>(
+                      value_.get<std::uint64_t>(), std::numeric_limits<std::int64_t>::max()))
+                : value_.get<std::int64_t>();
         if (v < min || v > max) {
             fail("expected an integer from " + std::to_string(min) + " to " + std::to_string(max) +
                  ", got " + std::to_string(v));
@@ -89,7 +89,7 @@ public:
     }
     const json& raw() const { return value_; }
 
-private:
+  private:
     const json& value_;
     std::string place_;
     const std::string& source_;
@@ -140,8 +140,8 @@ ScenarioHDR readHDR(const Node& node) {
 }
 
 ScenarioDisplay readDisplay(const Node& node) {
-    node.expectObject({"id", "name", "builtIn", "bounds", "active", "mirrorOf", "modes",
-                       "currentMode", "hdr"});
+    node.expectObject(
+        {"id", "name", "builtIn", "bounds", "active", "mirrorOf", "modes", "currentMode", "hdr"});
     ScenarioDisplay display;
     display.id = static_cast<DisplayID>(node["id"].integer(1, kMaxDisplayID));
     display.name = node["name"].text();
@@ -249,9 +249,8 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
         const auto byte = error.byte == 0 ? 0 : error.byte - 1;
         std::string what = error.what();
         // nlohmann prefixes its own code and position; keep only its explanation.
-        const auto colon = what.find(": ", what.find("at line") == std::string::npos
-                                               ? 0
-                                               : what.find("at line"));
+        const auto colon =
+            what.find(": ", what.find("at line") == std::string::npos ? 0 : what.find("at line"));
         if (colon != std::string::npos) what = what.substr(colon + 2);
         throw ScenarioError("scenario " + source + ": at " + lineAndColumn(text, byte) +
                             ": not JSON (" + what + ")");
@@ -305,6 +304,8 @@ Scenario loadScenarioFile(const std::string& path) {
     return parseScenario(text.str(), path);
 }
 
-Scenario defaultScenario() { return parseScenario(defaultScenarioJson(), "(built in)"); }
+Scenario defaultScenario() {
+    return parseScenario(defaultScenarioJson(), "(built in)");
+}
 
 }  // namespace kd

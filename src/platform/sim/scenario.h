@@ -92,7 +92,7 @@ struct Scenario {
 
 // A scenario that cannot be used; what() is one line: the file, the place and the problem.
 class ScenarioError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -26,13 +26,13 @@ SkyLightFramework::GetTVConnectDefaultPolicy SimSkyLight::getTVConnectDefaultPol
 
 SkyLightFramework::SetTVConnectDefaultPolicy SimSkyLight::setTVConnectDefaultPolicy() const {
     if (!has("SLSSetTVConnectDefaultPolicy")) return {};
-    return [state = policy_, reject = rejectChanges_](std::int32_t connection,
-                                                      std::int32_t policy) {
-        if (connection != kConnection || reject) return kFailure;
-        const std::lock_guard lock(state->mutex);
-        state->raw = policy;
-        return std::int32_t{0};
-    };
+    return
+        [state = policy_, reject = rejectChanges_](std::int32_t connection, std::int32_t policy) {
+            if (connection != kConnection || reject) return kFailure;
+            const std::lock_guard lock(state->mutex);
+            state->raw = policy;
+            return std::int32_t{0};
+        };
 }
 
 std::int32_t SimSkyLight::policy() const {
@@ -62,7 +62,8 @@ CoreDisplayFramework::IsHDRModeEnabled SimCoreDisplay::isHDRModeEnabled() const 
 
 CoreDisplayFramework::SetHDRModeEnabled SimCoreDisplay::setHDRModeEnabled() const {
     if (!has("CoreDisplay_Display_SetHDRModeEnabled")) return {};
-    return [this](DisplayID display, bool enabled) { windowServer_.setHDREnabled(display, enabled); };
+    return
+        [this](DisplayID display, bool enabled) { windowServer_.setHDREnabled(display, enabled); };
 }
 
 SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer) {
@@ -73,9 +74,15 @@ SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer
     }
 }
 
-std::shared_ptr<SkyLightFramework> SimFrameworkLoader::openSkyLight() { return skyLight_; }
-std::shared_ptr<SidecarCoreFramework> SimFrameworkLoader::openSidecarCore() { return sidecarCore_; }
-std::shared_ptr<CoreDisplayFramework> SimFrameworkLoader::openCoreDisplay() { return coreDisplay_; }
+std::shared_ptr<SkyLightFramework> SimFrameworkLoader::openSkyLight() {
+    return skyLight_;
+}
+std::shared_ptr<SidecarCoreFramework> SimFrameworkLoader::openSidecarCore() {
+    return sidecarCore_;
+}
+std::shared_ptr<CoreDisplayFramework> SimFrameworkLoader::openCoreDisplay() {
+    return coreDisplay_;
+}
 
 bool SimAccessibility::isProcessTrusted(bool prompt) {
     const std::lock_guard lock(mutex_);

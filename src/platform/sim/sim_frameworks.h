@@ -15,7 +15,7 @@
 namespace kd {
 
 class SimSkyLight : public SkyLightFramework {
-public:
+  public:
     explicit SimSkyLight(const ScenarioSkyLight& scenario);
 
     MainConnectionID mainConnectionID() const override;
@@ -27,7 +27,7 @@ public:
     static constexpr std::int32_t kConnection = 0x1a03;
     static constexpr std::int32_t kFailure = 1000;  // kCGErrorFailure
 
-private:
+  private:
     bool has(const std::string& symbol) const { return !missing_.contains(symbol); }
 
     struct Policy {
@@ -42,14 +42,14 @@ private:
 };
 
 class SimCoreDisplay : public CoreDisplayFramework {
-public:
+  public:
     SimCoreDisplay(const ScenarioFramework& scenario, SimWindowServer& windowServer);
 
     SupportsHDRMode supportsHDRMode() const override;
     IsHDRModeEnabled isHDRModeEnabled() const override;
     SetHDRModeEnabled setHDRModeEnabled() const override;
 
-private:
+  private:
     bool has(const std::string& symbol) const { return !missing_.contains(symbol); }
 
     std::set<std::string> missing_;
@@ -59,21 +59,21 @@ private:
 class SimSidecarCore : public SidecarCoreFramework {};
 
 class SimFrameworkLoader : public FrameworkLoader {
-public:
+  public:
     SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer);
 
     std::shared_ptr<SkyLightFramework> openSkyLight() override;
     std::shared_ptr<SidecarCoreFramework> openSidecarCore() override;
     std::shared_ptr<CoreDisplayFramework> openCoreDisplay() override;
 
-private:
+  private:
     std::shared_ptr<SimSkyLight> skyLight_;
     std::shared_ptr<SimSidecarCore> sidecarCore_;
     std::shared_ptr<SimCoreDisplay> coreDisplay_;
 };
 
 class SimAccessibility : public Accessibility {
-public:
+  public:
     explicit SimAccessibility(bool trusted) : trusted_(trusted) {}
     bool isProcessTrusted(bool prompt) override;
 
@@ -81,7 +81,7 @@ public:
     void setTrusted(bool trusted);
     int promptsShown() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     bool trusted_;
     int prompts_ = 0;

@@ -12,7 +12,7 @@
 namespace kd {
 
 class SimMac {
-public:
+  public:
     SimMac(Scenario scenario, Scheduler& scheduler);
 
     const Scenario& scenario() const { return scenario_; }
@@ -22,7 +22,7 @@ public:
     SimTypeDatabase& typeDatabase() { return typeDatabase_; }
     const SimReadOnlyPreferences& sidecarSettings() const { return sidecarSettings_; }
 
-private:
+  private:
     Scenario scenario_;
     SimWindowServer windowServer_;
     SimFrameworkLoader frameworks_;

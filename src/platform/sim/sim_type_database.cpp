@@ -14,13 +14,15 @@ struct Colour {
 };
 
 class Canvas {
-public:
+  public:
     Canvas() : image_{kArtSize, kArtSize, std::vector<std::uint8_t>(kArtSize * kArtSize * 4, 0)} {}
 
     // Anti-aliasing is not worth it at this size; corners are cut per pixel.
     void roundedRect(double x, double y, double w, double h, double radius, Colour colour) {
-        for (int py = std::max(0, static_cast<int>(y)); py < std::min(kArtSize, static_cast<int>(y + h)); ++py) {
-            for (int px = std::max(0, static_cast<int>(x)); px < std::min(kArtSize, static_cast<int>(x + w)); ++px) {
+        for (int py = std::max(0, static_cast<int>(y));
+             py < std::min(kArtSize, static_cast<int>(y + h)); ++py) {
+            for (int px = std::max(0, static_cast<int>(x));
+                 px < std::min(kArtSize, static_cast<int>(x + w)); ++px) {
                 const double cx = std::clamp(px + 0.5, x + radius, x + w - radius);
                 const double cy = std::clamp(py + 0.5, y + radius, y + h - radius);
                 if (std::hypot(px + 0.5 - cx, py + 0.5 - cy) > radius) continue;
@@ -34,7 +36,7 @@ public:
     }
     Image take() { return std::move(image_); }
 
-private:
+  private:
     Image image_;
 };
 
@@ -100,9 +102,15 @@ std::vector<ContentType> SimTypeDatabase::types(const std::string& tag,
     if (found == byModel_.end()) return {};
     ContentType type{"com.apple." + tag, found->second.description, std::nullopt};
     switch (found->second.art) {
-        case Art::appleTV: type.icon = drawAppleTV(); break;
-        case Art::iPad: type.icon = drawIPad(); break;
-        case Art::macLaptop: type.icon = drawMacLaptop(); break;
+        case Art::appleTV:
+            type.icon = drawAppleTV();
+            break;
+        case Art::iPad:
+            type.icon = drawIPad();
+            break;
+        case Art::macLaptop:
+            type.icon = drawMacLaptop();
+            break;
     }
     return {type};
 }

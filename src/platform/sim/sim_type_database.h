@@ -12,12 +12,12 @@
 namespace kd {
 
 class SimTypeDatabase : public TypeDatabase {
-public:
+  public:
     SimTypeDatabase();
     std::vector<ContentType> types(const std::string& tag,
                                    const std::string& tagClass) const override;
 
-private:
+  private:
     enum class Art { appleTV, iPad, macLaptop };
     struct Entry {
         std::string description;

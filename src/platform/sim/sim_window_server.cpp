@@ -7,14 +7,14 @@ namespace kd {
 namespace {
 
 SystemDisplayMode toSystemMode(const ScenarioMode& mode) {
-    return SystemDisplayMode{mode.id,         mode.width,      mode.height, mode.pixelWidth,
+    return SystemDisplayMode{mode.id,          mode.width,   mode.height, mode.pixelWidth,
                              mode.pixelHeight, mode.refresh, mode.usable};
 }
 
 }  // namespace
 
 class SimWindowServer::Token : public ReconfigurationToken {
-public:
+  public:
     Token(std::weak_ptr<CallbackRegistry> registry, std::uint64_t id)
         : registry_(std::move(registry)), id_(id) {}
     ~Token() override {
@@ -24,7 +24,7 @@ public:
         }
     }
 
-private:
+  private:
     std::weak_ptr<CallbackRegistry> registry_;
     std::uint64_t id_;
 };
@@ -114,8 +114,8 @@ DisplayError SimWindowServer::stage(ConfigRef config, Change change) {
     return 0;
 }
 
-DisplayError SimWindowServer::configureOrigin(ConfigRef config, DisplayID display,
-                                              std::int32_t x, std::int32_t y) {
+DisplayError SimWindowServer::configureOrigin(ConfigRef config, DisplayID display, std::int32_t x,
+                                              std::int32_t y) {
     return stage(config, Change{display, std::pair{x, y}, std::nullopt, std::nullopt});
 }
 

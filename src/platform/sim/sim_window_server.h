@@ -17,7 +17,7 @@
 namespace kd {
 
 class SimWindowServer : public DisplayServices {
-public:
+  public:
     SimWindowServer(std::vector<ScenarioDisplay> displays, Scheduler& scheduler);
     ~SimWindowServer() override;
 
@@ -53,10 +53,10 @@ public:
     std::optional<ScenarioHDR> hdr(DisplayID display) const;
     void setHDREnabled(DisplayID display, bool enabled);
 
-    static constexpr DisplayError kIllegalArgument = 1001;  // kCGErrorIllegalArgument
+    static constexpr DisplayError kIllegalArgument = 1001;   // kCGErrorIllegalArgument
     static constexpr DisplayError kInvalidOperation = 1010;  // kCGErrorInvalidOperation
 
-private:
+  private:
     struct Change {
         DisplayID display;
         std::optional<std::pair<std::int32_t, std::int32_t>> origin;

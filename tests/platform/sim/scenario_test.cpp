@@ -19,9 +19,9 @@ TEST(ScenarioTest, TheBuiltInMacIsAFourteenInchMacBookProWithDevicesNearby) {
     EXPECT_EQ(panel.name, "Built-in Retina Display");
     EXPECT_TRUE(panel.builtIn);
     EXPECT_GT(panel.modes.size(), 10u);
-    EXPECT_TRUE(std::any_of(panel.modes.begin(), panel.modes.end(),
-                            [](const ScenarioMode& m) { return m.duplicate; }))
-        << "some HiDPI modes only show with the duplicate option";
+    EXPECT_TRUE(std::any_of(panel.modes.begin(), panel.modes.end(), [](const ScenarioMode& m) {
+        return m.duplicate;
+    })) << "some HiDPI modes only show with the duplicate option";
     ASSERT_EQ(scenario.sidecarDevices.size(), 1u);
     ASSERT_EQ(scenario.airPlayReceivers.size(), 1u);
     EXPECT_EQ(scenario.airPlayReceivers.front().model, "AppleTV14,1");
@@ -49,7 +49,9 @@ TEST_P(BrokenScenarioTest, IsRefusedNamingTheFileThePlaceAndTheProblem) {
     }
 }
 
-json& panel(json& d) { return d["displays"][0]; }
+json& panel(json& d) {
+    return d["displays"][0];
+}
 
 INSTANTIATE_TEST_SUITE_P(
     EveryRule, BrokenScenarioTest,
@@ -72,9 +74,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "at displays[0].modes[0].width: expected an integer"},
         BrokenCase{"NegativeRefresh", [](json& d) { panel(d)["modes"][0]["refresh"] = -1; },
                    "at displays[0].modes[0].refresh: expected a refresh rate of 0 or more"},
-        BrokenCase{"BoundsOfThreeNumbers", [](json& d) { panel(d)["bounds"] = {0, 0, 10}; },
+        BrokenCase{"BoundsOfThreeNumbers",
+                   [](json& d) {
+                       panel(d)["bounds"] = {0, 0, 10};
+                   },
                    "at displays[0].bounds: expected [x, y, width, height]"},
-        BrokenCase{"EmptyBounds", [](json& d) { panel(d)["bounds"] = {0, 0, 0, 10}; },
+        BrokenCase{"EmptyBounds",
+                   [](json& d) {
+                       panel(d)["bounds"] = {0, 0, 0, 10};
+                   },
                    "at displays[0].bounds: expected a positive width and height"},
         BrokenCase{"NoModes", [](json& d) { panel(d)["modes"] = json::array(); },
                    "at displays[0].modes: expected at least one mode"},
@@ -83,8 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "at displays[0].modes[1].id: mode id used twice"},
         BrokenCase{"CurrentModeUnknown", [](json& d) { panel(d)["currentMode"] = 999; },
                    "at displays[0].currentMode: no mode has this id"},
-        BrokenCase{"DisplayIDTwice",
-                   [](json& d) { d["displays"].push_back(d["displays"][0]); },
+        BrokenCase{"DisplayIDTwice", [](json& d) { d["displays"].push_back(d["displays"][0]); },
                    "at displays[1].id: display id used twice"},
         BrokenCase{"MirrorOfItself", [](json& d) { panel(d)["mirrorOf"] = 1; },
                    "at displays[0].mirrorOf: a display cannot mirror itself"},
@@ -106,8 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"SidecarDeviceWithoutIdentifier",
                    [](json& d) { d["sidecarDevices"][0].erase("identifier"); },
                    "at sidecarDevices[0]: missing key \"identifier\""},
-        BrokenCase{"SymbolListOfNumbers",
-                   [](json& d) { d["skyLight"]["missingSymbols"] = {1}; },
+        BrokenCase{"SymbolListOfNumbers", [](json& d) { d["skyLight"]["missingSymbols"] = {1}; },
                    "at skyLight.missingSymbols[0]: expected a string"},
         BrokenCase{"SidecarSettingsNotAnObject", [](json& d) { d["sidecarSettings"] = 3; },
                    "at sidecarSettings: expected an object"}),
@@ -119,8 +125,7 @@ TEST(ScenarioTest, TextThatIsNotJSONIsPlacedByLineAndColumn) {
         FAIL() << "accepted";
     } catch (const ScenarioError& error) {
         const std::string what = error.what();
-        EXPECT_NE(what.find("scenario mine.json: at line 4, column 1: not JSON"),
-                  std::string::npos)
+        EXPECT_NE(what.find("scenario mine.json: at line 4, column 1: not JSON"), std::string::npos)
             << what;
     }
 }

@@ -18,7 +18,7 @@ ScenarioDisplay externalScreen(DisplayID id, const std::string& name) {
 }
 
 class SimWindowServerTest : public ::testing::Test {
-protected:
+  protected:
     VirtualScheduler scheduler;
     SimMac mac{defaultScenario(), scheduler};
     SimWindowServer& server = mac.windowServer();
@@ -52,7 +52,8 @@ TEST_F(SimWindowServerTest, ACompletedTransactionMovesTheScreenAndTellsTheMainQu
     scheduler.runUntilIdle();
     told.clear();
 
-    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureOrigin(c, 9, -1920, 100); }), 0);
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureOrigin(c, 9, -1920, 100); }),
+              0);
     EXPECT_EQ(server.bounds(9), (Rect{-1920, 100, 1920, 1080}));
     EXPECT_TRUE(told.empty()) << "callbacks wait for the main queue";
     scheduler.runUntilIdle();
