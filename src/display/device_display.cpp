@@ -10,7 +10,7 @@ namespace kd {
 std::optional<DisplayID> displayID(const DisplayServices& displays,
                                    const VirtualDisplayIdentity& virtualDisplay,
                                    const DeviceSnapshot& snapshot, const Device& device) {
-    auto copy = snapshot.get();
+    auto copy = deviceSnapshot(snapshot);
     const bool known = std::any_of(copy.devs.begin(), copy.devs.end(),
                                    [&](const Device& d) { return d.id == device.id; });
     if (!known) copy.devs.insert(copy.devs.begin(), device);

@@ -2,16 +2,16 @@
 
 namespace kd {
 
-void DeviceSnapshot::set(std::optional<std::vector<Device>> devices,
-                         std::optional<std::vector<std::string>> recent) {
-    const std::lock_guard guard(lock_);
-    if (devices) list_ = std::move(*devices);
-    if (recent) recent_ = std::move(*recent);
+void setDeviceSnapshot(DeviceSnapshot& snapshot, std::optional<std::vector<Device>> devices,
+                       std::optional<std::vector<std::string>> recent) {
+    const std::lock_guard guard(snapshot.deviceSnapshotLock);
+    if (devices) snapshot.deviceSnapshotList = std::move(*devices);
+    if (recent) snapshot.deviceSnapshotRecent = std::move(*recent);
 }
 
-DeviceSnapshot::Copy DeviceSnapshot::get() const {
-    const std::lock_guard guard(lock_);
-    return Copy{list_, recent_};
+DeviceSnapshotCopy deviceSnapshot(const DeviceSnapshot& snapshot) {
+    const std::lock_guard guard(snapshot.deviceSnapshotLock);
+    return DeviceSnapshotCopy{snapshot.deviceSnapshotList, snapshot.deviceSnapshotRecent};
 }
 
 }  // namespace kd

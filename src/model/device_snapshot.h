@@ -1,8 +1,9 @@
 #pragma once
 
 // The known devices and the recent-device ids, published by the dock
-// controller for code off the main thread. Every read and write holds the
-// lock; readers get copies, so nobody holds it while calling elsewhere.
+// controller for code off the main thread. Every read and write holds
+// `deviceSnapshotLock`; readers get copies, so nobody holds it while calling
+// elsewhere.
 
 #include <mutex>
 #include <optional>
@@ -13,22 +14,27 @@
 
 namespace kd {
 
+struct DeviceSnapshotCopy {
+    std::vector<Device> devs;
+    std::vector<std::string> recent;  // most recent first
+};
+
 class DeviceSnapshot {
   public:
-    struct Copy {
-        std::vector<Device> devs;
-        std::vector<std::string> recent;  // most recent first
-    };
-
-    // Replaces each half that is given; an absent half stays as it was.
-    void set(std::optional<std::vector<Device>> devices,
-             std::optional<std::vector<std::string>> recent);
-    Copy get() const;
+    friend void setDeviceSnapshot(DeviceSnapshot& snapshot,
+                                  std::optional<std::vector<Device>> devices,
+                                  std::optional<std::vector<std::string>> recent);
+    friend DeviceSnapshotCopy deviceSnapshot(const DeviceSnapshot& snapshot);
 
   private:
-    mutable std::mutex lock_;
-    std::vector<Device> list_;
-    std::vector<std::string> recent_;
+    mutable std::mutex deviceSnapshotLock;
+    std::vector<Device> deviceSnapshotList;
+    std::vector<std::string> deviceSnapshotRecent;
 };
+
+// Replaces each half that is given; an absent half stays as it was.
+void setDeviceSnapshot(DeviceSnapshot& snapshot, std::optional<std::vector<Device>> devices,
+                       std::optional<std::vector<std::string>> recent);
+DeviceSnapshotCopy deviceSnapshot(const DeviceSnapshot& snapshot);
 
 }  // namespace kd

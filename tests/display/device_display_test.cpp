@@ -27,37 +27,40 @@ class DeviceDisplayTest : public ::testing::Test {
 TEST_F(DeviceDisplayTest, ADeviceTheSnapshotDoesNotKnowIsConsideredFirst) {
     SimWindowServer server({panel(), display(5, "Living Room TV", {1512, 0, 1920, 1080})},
                            scheduler);
-    snapshot.set(std::vector<Device>{named("Room")}, std::nullopt);
+    setDeviceSnapshot(snapshot, std::vector<Device>{named("Room")}, std::nullopt);
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, named("Living")), 5u)
         << "both names fit the screen; the device asked about goes first";
-    EXPECT_EQ(snapshot.get().devs, std::vector<Device>{named("Room")})
+    EXPECT_EQ(deviceSnapshot(snapshot).devs, std::vector<Device>{named("Room")})
         << "the snapshot itself is left alone";
 
-    snapshot.set(std::vector<Device>{named("Room"), named("Living")}, std::nullopt);
+    setDeviceSnapshot(snapshot, std::vector<Device>{named("Room"), named("Living")}, std::nullopt);
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, named("Living")), std::nullopt)
         << "a known device keeps its place in the snapshot's order";
 }
 
 TEST_F(DeviceDisplayTest, AKnownDeviceIsResolvedAsTheSnapshotHasIt) {
     SimWindowServer server({panel(), display(7, "Гостиная", {1512, 0, 1920, 1080})}, scheduler);
-    snapshot.set(std::vector<Device>{Device{"atv", "Гостиная", DeviceKind::appletv, {}, ""}},
-                 std::nullopt);
+    setDeviceSnapshot(snapshot,
+                      std::vector<Device>{Device{"atv", "Гостиная", DeviceKind::appletv, {}, ""}},
+                      std::nullopt);
     const Device renamed{"atv", "Kitchen", DeviceKind::appletv, {}, ""};
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, renamed), 7u);
 }
 
 TEST_F(DeviceDisplayTest, TheSnapshotsRecentListSettlesALeftoverScreen) {
     SimWindowServer server({panel(), display(9, "DELL U2720Q", {1512, 0, 1920, 1080})}, scheduler);
-    snapshot.set(std::vector<Device>{named("Office"), named("Kitchen")}, std::nullopt);
+    setDeviceSnapshot(snapshot, std::vector<Device>{named("Office"), named("Kitchen")},
+                      std::nullopt);
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, named("Kitchen")), std::nullopt);
-    snapshot.set(std::nullopt, std::vector<std::string>{"Kitchen"});
+    setDeviceSnapshot(snapshot, std::nullopt, std::vector<std::string>{"Kitchen"});
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, named("Kitchen")), 9u);
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, named("Office")), std::nullopt);
 }
 
 TEST_F(DeviceDisplayTest, ALoneMirrorIsTakenToBeTheDevicesButTwoAreNot) {
     SimWindowServer server({panel(), hiddenMirror(8, "Living Room", 1)}, scheduler);
-    snapshot.set(std::vector<Device>{named("Office"), named("Kitchen")}, std::nullopt);
+    setDeviceSnapshot(snapshot, std::vector<Device>{named("Office"), named("Kitchen")},
+                      std::nullopt);
     EXPECT_EQ(displayID(server, virtualDisplay, snapshot, named("Kitchen")), std::nullopt);
     EXPECT_EQ(anyDisplayID(server, virtualDisplay, snapshot, named("Kitchen")), 8u);
 
