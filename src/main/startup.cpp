@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <system_error>
 
 #include "main/arguments.h"
 #include "main/stand_in_interpreter.h"
@@ -13,6 +14,8 @@
 #include "platform/linux/thread_scheduler.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_main_loop.h"
+#include "platform/sim/scripting/control_centre_wire.h"
+#include "platform/sim/sim_control_centre_socket.h"
 #include "platform/sim/sim_mac.h"
 
 namespace kd {
@@ -21,8 +24,8 @@ namespace {
 
 constexpr const char* kProgram = "kelvane-display";
 
-int runApplication(QtEventLoop& loop, const SimMac& mac, std::ostream& out, std::ostream& err,
-                   const JsonPreferenceStore& defaults) {
+int runApplication(QtEventLoop& loop, const SimMac& mac, const ScriptInterpreter& scripts,
+                   std::ostream& out, std::ostream& err, const JsonPreferenceStore& defaults) {
     if (const auto moved = defaults.quarantinedFile()) {
         err << kProgram << ": the settings file could not be read and was moved to " << *moved
             << "; starting with default settings\n";
@@ -32,6 +35,13 @@ int runApplication(QtEventLoop& loop, const SimMac& mac, std::ostream& out, std:
         << scenario.mac.name << " (" << scenario.mac.model << ", " << scenario.displays.size()
         << (scenario.displays.size() == 1 ? " display" : " displays")
         << "). Press Ctrl+C to quit.\n";
+    out << "Scripts run with " << scripts.path;
+    for (const auto& [name, value] : scripts.environment) {
+        if (name == kControlCentreSocketVariable) {
+            out << "; the simulated Control Centre listens on " << value;
+        }
+    }
+    out << ".\n";
     out.flush();
     const int status = loop.run();
     out << "Kelvane Display stopped.\n";
@@ -97,7 +107,19 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
         SelfTestContext context{platform, *values, standInInterpreter()};
         return runSelfTest(context, out, err, hooks);
     }
-    return runApplication(*loop, mac, out, err, *defaults);
+
+    // The application's scripts act on this Mac's Control Centre. Without the
+    // socket they still run, answering as on a Mac whose menu lacks the device.
+    std::optional<SimControlCentreSocket> controlCentre;
+    auto scripts = standInInterpreter();
+    try {
+        controlCentre.emplace(mac.controlCentre(), scheduler);
+        scripts.environment.emplace_back(kControlCentreSocketVariable, controlCentre->path());
+    } catch (const std::system_error& error) {
+        err << kProgram << ": scripts cannot reach the simulated Control Centre: " << error.what()
+            << '\n';
+    }
+    return runApplication(*loop, mac, scripts, out, err, *defaults);
 }
 
 }  // namespace kd

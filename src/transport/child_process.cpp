@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -85,9 +86,37 @@ struct Spawned {
     UniqueFd err;
 };
 
+// This process's environment with `extra` laid over it, as NAME=VALUE texts.
+std::vector<std::string> childEnvironment(const EnvironmentEntries& extra) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        const auto name = text.substr(0, text.find('='));
+        if (std::none_of(extra.begin(), extra.end(),
+                         [&](const auto& replacement) { return replacement.first == name; })) {
+            entries.emplace_back(text);
+        }
+    }
+    for (const auto& [name, value] : extra) {
+        auto& entry = entries.emplace_back(name);
+        entry += '=';
+        entry += value;
+    }
+    return entries;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    pointers.reserve(texts.size() + 1);
+    for (auto& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 // The started child, or the errno that kept it from starting.
 std::variant<Spawned, int> spawn(const std::string& executable,
-                                 const std::vector<std::string>& arguments, ErrorStream errors) {
+                                 const std::vector<std::string>& arguments, ErrorStream errors,
+                                 const EnvironmentEntries& environment) {
     auto outPipe = openPipe();
     if (const auto* error = std::get_if<int>(&outPipe)) return *error;
     std::optional<Pipe> errPipe;
@@ -121,14 +150,13 @@ std::variant<Spawned, int> spawn(const std::string& executable,
 
     std::vector<std::string> words{executable};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    argv.reserve(words.size() + 1);
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
+    const auto argv = pointersTo(words);
+    auto variables = childEnvironment(environment);
+    const auto envp = pointersTo(variables);
 
     Spawned child;
     const int status = ::posix_spawn(&child.pid, executable.c_str(), &setup.actions,
-                                     &setup.attributes, argv.data(), environ);
+                                     &setup.attributes, argv.data(), envp.data());
     if (status != 0) return status;
     // The write ends close as the pipes go out of scope, so the child holds
     // the only ones and its exit ends the streams.
@@ -213,9 +241,10 @@ std::optional<int> reap(pid_t pid) {
 }  // namespace
 
 ChildRun runChild(const std::string& executable, const std::vector<std::string>& arguments,
-                  std::chrono::steady_clock::duration timeout, ErrorStream errors) {
+                  std::chrono::steady_clock::duration timeout, ErrorStream errors,
+                  const EnvironmentEntries& environment) {
     ChildRun run;
-    auto spawned = spawn(executable, arguments, errors);
+    auto spawned = spawn(executable, arguments, errors, environment);
     if (const auto* error = std::get_if<int>(&spawned)) {
         run.launchError = std::generic_category().message(*error);
         return run;

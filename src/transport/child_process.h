@@ -6,7 +6,9 @@
 // - `runChild` blocks the calling thread until the child has exited and has
 //   been reaped; no zombie is left behind.
 // - The child starts in a process group of its own, with default signal
-//   handling, standard input from /dev/null and the caller's environment.
+//   handling, standard input from /dev/null and the caller's environment,
+//   plus `environment`'s entries (each replacing an inherited one of the
+//   same name).
 // - At the deadline the group is sent SIGTERM, and SIGKILL `kTerminationGrace`
 //   later if the child is still there.
 // - Both pipes are read while the child runs, so a child that prints more
@@ -19,6 +21,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kd {
@@ -27,6 +30,9 @@ inline constexpr std::chrono::seconds kTerminationGrace{2};
 inline constexpr std::chrono::milliseconds kDrainWindow{500};
 
 enum class ErrorStream { capture, discard };
+
+// Names and values of environment variables.
+using EnvironmentEntries = std::vector<std::pair<std::string, std::string>>;
 
 struct ChildRun {
     std::optional<std::string> launchError;  // why it could not be started; then nothing ran
@@ -38,6 +44,7 @@ struct ChildRun {
 
 // `executable` is a path, not looked up in PATH; it is also the child's argv[0].
 ChildRun runChild(const std::string& executable, const std::vector<std::string>& arguments,
-                  std::chrono::steady_clock::duration timeout, ErrorStream errors);
+                  std::chrono::steady_clock::duration timeout, ErrorStream errors,
+                  const EnvironmentEntries& environment = {});
 
 }  // namespace kd

@@ -15,7 +15,8 @@ std::string decodedOrEmpty(std::string bytes) {
 
 ScriptResult runAppleScript(const ScriptInterpreter& interpreter, const std::string& script,
                             std::chrono::steady_clock::duration timeout) {
-    auto run = runChild(interpreter.path, {"-e", script}, timeout, ErrorStream::capture);
+    auto run = runChild(interpreter.path, {"-e", script}, timeout, ErrorStream::capture,
+                        interpreter.environment);
     if (run.launchError) {
         return {false, "Couldn't start the script interpreter " + interpreter.path + " — " +
                            *run.launchError};

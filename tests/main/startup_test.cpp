@@ -3,13 +3,25 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "main/startup.h"
 
 namespace kd {
 namespace {
+
+// The N of "self-test: N checks passed\n", or -1 when the text is not exactly that.
+int passedCount(const std::string& text) {
+    const std::string head = "self-test: ";
+    const std::string tail = " checks passed\n";
+    if (text.size() <= head.size() + tail.size() || text.rfind(head, 0) != 0 ||
+        text.substr(text.size() - tail.size()) != tail) {
+        return -1;
+    }
+    const auto digits = text.substr(head.size(), text.size() - head.size() - tail.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stoi(digits);
+}
 
 // Runs the program in-process with its settings in a fresh folder.
 class StartupTest : public ::testing::Test {
@@ -38,17 +50,15 @@ class StartupTest : public ::testing::Test {
 
 TEST_F(StartupTest, SelfTestPrintsOnlyItsSummaryAndPasses) {
     EXPECT_EQ(run({"kelvane-display", "--self-test"}), 0) << err.str();
-    EXPECT_TRUE(std::regex_match(out.str(), std::regex("self-test: [1-9][0-9]* checks passed\n")))
-        << out.str();
+    EXPECT_GT(passedCount(out.str()), 0) << out.str();
     EXPECT_EQ(err.str(), "");
 }
 
 TEST_F(StartupTest, FailedChecksAreListedAndCounted) {
     ASSERT_EQ(run({"kelvane-display", "--self-test"}), 0);
-    std::smatch passed;
-    const auto summary = out.str();
-    ASSERT_TRUE(std::regex_search(summary, passed, std::regex("([0-9]+) checks passed")));
-    const int total = std::stoi(passed[1]) + 2;
+    const int passed = passedCount(out.str());
+    ASSERT_GT(passed, 0) << out.str();
+    const int total = passed + 2;
 
     EXPECT_EQ(run({"kelvane-display", "--self-test"}, SelfTestHooks{2}), 1);
     EXPECT_EQ(out.str(), "self-test: 2 of " + std::to_string(total) + " checks FAILED\n");

@@ -1,6 +1,7 @@
 // A stand-in for the Mac's AppleScript interpreter, started as
 // `kd-osascript -e SCRIPT`. It runs each kind of script it knows through a
-// handler of its own: the first handler that takes the script runs it. Plain
+// handler of its own: the first handler that takes the script runs it. The
+// scripts that drive Control Centre go to the simulated Mac. Plain
 // statements come last and take the rest, answering what they cannot run
 // with a syntax error, as the real interpreter would.
 
@@ -8,6 +9,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "osascript/control_centre_scripts.h"
 #include "osascript/plain_script.h"
 
 namespace {
@@ -22,6 +24,7 @@ bool anyScript(std::string_view /*script*/) {
 }
 
 constexpr std::array kHandlers{
+    ScriptHandler{kd::osascript::isControlCentreScript, kd::osascript::runControlCentreScript},
     ScriptHandler{anyScript, kd::osascript::runPlainScript},
 };
 

@@ -98,6 +98,8 @@ class Node {
 constexpr std::int64_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kMinInt32 = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kMaxDisplayID = std::numeric_limits<DisplayID>::max();
+// A connection that takes longer than this is not one anybody waits for.
+constexpr std::int64_t kMaxConnectDelayMs = 60'000;
 
 template <typename T, typename Read>
 void optional(const Node& node, const char* key, T& into, Read read) {
@@ -164,6 +166,17 @@ ScenarioDisplay readDisplay(const Node& node) {
     return display;
 }
 
+ScenarioConfiguration readConfiguration(const Node& node) {
+    node.expectObject({"beginError", "completeError"});
+    ScenarioConfiguration configuration;
+    const auto error = [](const Node& n) {
+        return static_cast<std::int32_t>(n.integer(kMinInt32, kMaxInt32));
+    };
+    optional(node, "beginError", configuration.beginError, error);
+    optional(node, "completeError", configuration.completeError, error);
+    return configuration;
+}
+
 ScenarioFramework readFramework(const Node& node) {
     node.expectObject({"present", "missingSymbols"});
     ScenarioFramework framework;
@@ -199,7 +212,8 @@ ScenarioSidecarDevice readSidecarDevice(const Node& node) {
 }
 
 ScenarioAirPlayReceiver readReceiver(const Node& node) {
-    node.expectObject({"name", "deviceID", "model", "features", "port"});
+    node.expectObject({"name", "deviceID", "model", "features", "port", "connectDelayMs",
+                       "mirrorsInsteadOfExtending"});
     ScenarioAirPlayReceiver receiver;
     receiver.name = node["name"].text();
     receiver.deviceID = node["deviceID"].text();
@@ -207,6 +221,10 @@ ScenarioAirPlayReceiver readReceiver(const Node& node) {
     optional(node, "features", receiver.features, [](const Node& n) { return n.text(); });
     optional(node, "port", receiver.port,
              [](const Node& n) { return static_cast<int>(n.integer(1, 65535)); });
+    optional(node, "connectDelayMs", receiver.connectDelayMs,
+             [](const Node& n) { return static_cast<int>(n.integer(0, kMaxConnectDelayMs)); });
+    optional(node, "mirrorsInsteadOfExtending", receiver.mirrorsInsteadOfExtending,
+             [](const Node& n) { return n.boolean(); });
     return receiver;
 }
 
@@ -257,7 +275,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
     }
 
     const Node root(document, "top level", source);
-    root.expectObject({"mac", "displays", "skyLight", "sidecarCore", "coreDisplay",
+    root.expectObject({"mac", "displays", "configuration", "skyLight", "sidecarCore", "coreDisplay",
                        "accessibilityTrusted", "sidecarDevices", "airPlayReceivers",
                        "sidecarSettings"});
     Scenario scenario;
@@ -269,6 +287,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
     const auto displays = root["displays"];
     for (const auto& node : displays.elements()) scenario.displays.push_back(readDisplay(node));
     checkTopology(displays, scenario.displays);
+    optional(root, "configuration", scenario.configuration, readConfiguration);
 
     optional(root, "skyLight", scenario.skyLight, readSkyLight);
     optional(root, "sidecarCore", scenario.sidecarCore, readFramework);

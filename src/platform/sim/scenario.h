@@ -67,10 +67,15 @@ struct ScenarioSidecarDevice {
 
 struct ScenarioAirPlayReceiver {
     std::string name;
-    std::string deviceID;
+    std::string deviceID;  // its Screen Mirroring row is named after it, upper-cased
     std::string model;
     std::string features;
     int port = 7000;
+    // How long after its Screen Mirroring row is clicked its screen comes up.
+    int connectDelayMs = 2000;
+    // A receiver that can only mirror: it never extends the desktop and never
+    // asks how to join it, whatever the TV connect policy says.
+    bool mirrorsInsteadOfExtending = false;
 };
 
 struct ScenarioMac {
@@ -78,9 +83,17 @@ struct ScenarioMac {
     std::string name;
 };
 
+// Errors the window server answers every configuration transaction with;
+// 0 lets that step succeed.
+struct ScenarioConfiguration {
+    std::int32_t beginError = 0;
+    std::int32_t completeError = 0;
+};
+
 struct Scenario {
     ScenarioMac mac;
     std::vector<ScenarioDisplay> displays;
+    ScenarioConfiguration configuration;
     ScenarioSkyLight skyLight;
     ScenarioFramework sidecarCore;
     ScenarioFramework coreDisplay;

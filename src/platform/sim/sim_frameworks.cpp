@@ -66,8 +66,9 @@ CoreDisplayFramework::SetHDRModeEnabled SimCoreDisplay::setHDRModeEnabled() cons
         [this](DisplayID display, bool enabled) { windowServer_.setHDREnabled(display, enabled); };
 }
 
-SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer) {
-    if (scenario.skyLight.present) skyLight_ = std::make_shared<SimSkyLight>(scenario.skyLight);
+SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer)
+    : skyLight_(std::make_shared<SimSkyLight>(scenario.skyLight)),
+      skyLightPresent_(scenario.skyLight.present) {
     if (scenario.sidecarCore.present) sidecarCore_ = std::make_shared<SimSidecarCore>();
     if (scenario.coreDisplay.present) {
         coreDisplay_ = std::make_shared<SimCoreDisplay>(scenario.coreDisplay, windowServer);
@@ -75,6 +76,7 @@ SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer
 }
 
 std::shared_ptr<SkyLightFramework> SimFrameworkLoader::openSkyLight() {
+    if (!skyLightPresent_) return nullptr;
     return skyLight_;
 }
 std::shared_ptr<SidecarCoreFramework> SimFrameworkLoader::openSidecarCore() {

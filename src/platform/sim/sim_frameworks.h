@@ -66,8 +66,13 @@ class SimFrameworkLoader : public FrameworkLoader {
     std::shared_ptr<SidecarCoreFramework> openSidecarCore() override;
     std::shared_ptr<CoreDisplayFramework> openCoreDisplay() override;
 
+    // Simulator control: the window server's TV connect policy, held even
+    // when the scenario hides SkyLight from the program.
+    std::int32_t tvConnectPolicy() const { return skyLight_->policy(); }
+
   private:
     std::shared_ptr<SimSkyLight> skyLight_;
+    bool skyLightPresent_;
     std::shared_ptr<SimSidecarCore> sidecarCore_;
     std::shared_ptr<SimCoreDisplay> coreDisplay_;
 };

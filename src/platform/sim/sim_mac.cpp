@@ -16,9 +16,12 @@ PrefDict sidecarDefaults(const nlohmann::json& settings) {
 
 SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
     : scenario_(std::move(scenario)),
-      windowServer_(scenario_.displays, scheduler),
+      windowServer_(scenario_.displays, scheduler, scenario_.configuration),
       frameworks_(scenario_, windowServer_),
       accessibility_(scenario_.accessibilityTrusted),
+      controlCentre_(
+          scenario_.airPlayReceivers, windowServer_,
+          [this] { return frameworks_.tvConnectPolicy(); }, scheduler),
       sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)) {}
 
 }  // namespace kd

@@ -4,6 +4,7 @@
 // Tests and start-up reach the simulator controls through the concrete types.
 
 #include "platform/sim/scenario.h"
+#include "platform/sim/sim_control_centre.h"
 #include "platform/sim/sim_frameworks.h"
 #include "platform/sim/sim_read_only_preferences.h"
 #include "platform/sim/sim_type_database.h"
@@ -19,6 +20,7 @@ class SimMac {
     SimWindowServer& windowServer() { return windowServer_; }
     SimFrameworkLoader& frameworks() { return frameworks_; }
     SimAccessibility& accessibility() { return accessibility_; }
+    SimControlCentre& controlCentre() { return controlCentre_; }
     SimTypeDatabase& typeDatabase() { return typeDatabase_; }
     const SimReadOnlyPreferences& sidecarSettings() const { return sidecarSettings_; }
 
@@ -27,6 +29,7 @@ class SimMac {
     SimWindowServer windowServer_;
     SimFrameworkLoader frameworks_;
     SimAccessibility accessibility_;
+    SimControlCentre controlCentre_;
     SimTypeDatabase typeDatabase_;
     SimReadOnlyPreferences sidecarSettings_;
 };

@@ -29,8 +29,9 @@ class SimWindowServer::Token : public ReconfigurationToken {
     std::uint64_t id_;
 };
 
-SimWindowServer::SimWindowServer(std::vector<ScenarioDisplay> displays, Scheduler& scheduler)
-    : scheduler_(scheduler), displays_(std::move(displays)) {}
+SimWindowServer::SimWindowServer(std::vector<ScenarioDisplay> displays, Scheduler& scheduler,
+                                 ScenarioConfiguration refusals)
+    : scheduler_(scheduler), displays_(std::move(displays)), refusals_(refusals) {}
 
 SimWindowServer::~SimWindowServer() = default;
 
@@ -97,6 +98,7 @@ std::optional<SystemDisplayMode> SimWindowServer::currentMode(DisplayID display)
 
 DisplayError SimWindowServer::beginConfiguration(ConfigRef* config) {
     const std::lock_guard lock(mutex_);
+    if (refusals_.beginError != 0) return refusals_.beginError;
     if (failBegin_ != 0) {
         return std::exchange(failBegin_, 0);
     }
@@ -186,6 +188,7 @@ DisplayError SimWindowServer::completeConfiguration(ConfigRef config, ConfigureO
         if (transaction == open_.end()) return kIllegalArgument;
         const auto changes = std::move(transaction->second);
         open_.erase(transaction);
+        if (refusals_.completeError != 0) return refusals_.completeError;
         if (failComplete_ != 0) return std::exchange(failComplete_, 0);
         for (const auto& change : changes) {
             apply(change);
@@ -267,6 +270,18 @@ void SimWindowServer::unplug(DisplayID display) {
                 other.active = true;
             }
         }
+    }
+    notify({display});
+}
+
+void SimWindowServer::setMirror(DisplayID display, DisplayID master) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (master == display || find(display) == nullptr ||
+            (master != 0 && find(master) == nullptr)) {
+            return;
+        }
+        apply(Change{display, std::nullopt, master, std::nullopt});
     }
     notify({display});
 }

@@ -18,7 +18,8 @@ namespace kd {
 
 class SimWindowServer : public DisplayServices {
   public:
-    SimWindowServer(std::vector<ScenarioDisplay> displays, Scheduler& scheduler);
+    SimWindowServer(std::vector<ScenarioDisplay> displays, Scheduler& scheduler,
+                    ScenarioConfiguration refusals = {});
     ~SimWindowServer() override;
 
     std::vector<DisplayID> onlineDisplayList(std::size_t capacity) const override;
@@ -46,6 +47,9 @@ class SimWindowServer : public DisplayServices {
     // Simulator controls.
     void plugIn(ScenarioDisplay display);
     void unplug(DisplayID display);
+    // What the system does on its own, outside any transaction: `master` 0
+    // ends mirroring.
+    void setMirror(DisplayID display, DisplayID master);
     void failNextBegin(DisplayError error);
     void failNextComplete(DisplayError error);
     // Transactions begun and neither completed nor cancelled.
@@ -81,7 +85,8 @@ class SimWindowServer : public DisplayServices {
     std::vector<ScenarioDisplay> displays_;
     std::map<ConfigRef, std::vector<Change>> open_;
     ConfigRef nextConfig_ = 1;
-    DisplayError failBegin_ = 0;
+    const ScenarioConfiguration refusals_;  // every transaction, for the whole run
+    DisplayError failBegin_ = 0;            // the next transaction only
     DisplayError failComplete_ = 0;
     // Shared with posted deliveries and tokens, which may outlive the server.
     std::shared_ptr<CallbackRegistry> registry_ = std::make_shared<CallbackRegistry>();

@@ -25,6 +25,8 @@ TEST(ScenarioTest, TheBuiltInMacIsAFourteenInchMacBookProWithDevicesNearby) {
     ASSERT_EQ(scenario.sidecarDevices.size(), 1u);
     ASSERT_EQ(scenario.airPlayReceivers.size(), 1u);
     EXPECT_EQ(scenario.airPlayReceivers.front().model, "AppleTV14,1");
+    EXPECT_EQ(scenario.airPlayReceivers.front().connectDelayMs, 2000);
+    EXPECT_FALSE(scenario.airPlayReceivers.front().mirrorsInsteadOfExtending);
 }
 
 struct BrokenCase {
@@ -110,11 +112,27 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"ReceiverPortOutOfRange",
                    [](json& d) { d["airPlayReceivers"][0]["port"] = 70000; },
                    "at airPlayReceivers[0].port: expected an integer from 1 to 65535"},
+        BrokenCase{"NegativeConnectDelay",
+                   [](json& d) { d["airPlayReceivers"][0]["connectDelayMs"] = -1; },
+                   "at airPlayReceivers[0].connectDelayMs: expected an integer from 0 to 60000"},
+        BrokenCase{"MirrorsInsteadOfExtendingAsText",
+                   [](json& d) { d["airPlayReceivers"][0]["mirrorsInsteadOfExtending"] = "yes"; },
+                   "at airPlayReceivers[0].mirrorsInsteadOfExtending: expected true or false"},
         BrokenCase{"SidecarDeviceWithoutIdentifier",
                    [](json& d) { d["sidecarDevices"][0].erase("identifier"); },
                    "at sidecarDevices[0]: missing key \"identifier\""},
         BrokenCase{"SymbolListOfNumbers", [](json& d) { d["skyLight"]["missingSymbols"] = {1}; },
                    "at skyLight.missingSymbols[0]: expected a string"},
+        BrokenCase{"ConfigurationErrorAsText",
+                   [](json& d) {
+                       d["configuration"] = {{"completeError", "1000"}};
+                   },
+                   "at configuration.completeError: expected an integer"},
+        BrokenCase{"UnknownConfigurationStep",
+                   [](json& d) {
+                       d["configuration"] = {{"configureError", 1000}};
+                   },
+                   "at configuration.configureError: unknown key"},
         BrokenCase{"SidecarSettingsNotAnObject", [](json& d) { d["sidecarSettings"] = 3; },
                    "at sidecarSettings: expected an object"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -81,6 +81,22 @@ TEST_F(SimWindowServerTest, AFailedTransactionChangesNothing) {
     EXPECT_EQ(server.bounds(9).width, 1280);
 }
 
+TEST(SimWindowServerScenarioTest, AScenarioCanRefuseEveryConfiguration) {
+    VirtualScheduler scheduler;
+    auto scenario = defaultScenario();
+    scenario.configuration.completeError = 1004;
+    SimMac mac(scenario, scheduler);
+    auto& server = mac.windowServer();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ConfigRef config = 0;
+        ASSERT_EQ(server.beginConfiguration(&config), 0);
+        ASSERT_EQ(server.configureOrigin(config, 1, 10, 10), 0);
+        EXPECT_EQ(server.completeConfiguration(config, ConfigureOption::permanently), 1004)
+            << "attempt " << attempt;
+    }
+    EXPECT_EQ(server.bounds(1).x, 0);
+}
+
 TEST_F(SimWindowServerTest, AMirrorLeavesTheScreenListAndComesBackBesideItsMaster) {
     server.plugIn(externalScreen(9, "DELL U2720Q"));
     EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMirror(c, 9, 1); }), 0);
