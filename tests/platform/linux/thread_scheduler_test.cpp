@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/test_main_loop.h"
+
 namespace kd {
 namespace {
 
@@ -41,40 +43,9 @@ class Counter {
     int count_ = 0;
 };
 
-// Stands in for the application's event loop, pumped by the test thread.
-class TestMainLoop {
-  public:
-    MainLoopPoster poster() {
-        return [this](std::function<void()> fn) {
-            std::lock_guard lock(mutex_);
-            queue_.push_back(std::move(fn));
-            arrived_.notify_one();
-        };
-    }
-    // Runs posted functions until `done` holds or the patience runs out.
-    bool runUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        std::unique_lock lock(mutex_);
-        while (!done()) {
-            if (!arrived_.wait_until(lock, deadline, [this] { return !queue_.empty(); })) break;
-            auto fn = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            fn();
-            lock.lock();
-        }
-        return done();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<std::function<void()>> queue_;
-};
-
 TEST(ThreadSchedulerTest, SerialQueueRunsInOrderOneAtATimeOffTheMainThread) {
     constexpr int kTasks = 300;
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     Counter done;
     std::atomic<int> inside{0};
     std::atomic<bool> wrong{false};
@@ -94,7 +65,7 @@ TEST(ThreadSchedulerTest, SerialQueueRunsInOrderOneAtATimeOffTheMainThread) {
 }
 
 TEST(ThreadSchedulerTest, BackgroundTasksAndDistinctSerialQueuesRunConcurrently) {
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     Counter arrived;
     Counter finished;
     std::atomic<int> met{0};
@@ -116,7 +87,7 @@ TEST(ThreadSchedulerTest, BackgroundTasksAndDistinctSerialQueuesRunConcurrently)
 }
 
 TEST(ThreadSchedulerTest, TimersWaitTheirDelayThenRunByDueTimeAndPostingOrder) {
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     std::vector<std::string> order;
     Duration waited{};
     ThreadScheduler scheduler(loop.poster());
@@ -139,7 +110,7 @@ TEST(ThreadSchedulerTest, TimersWaitTheirDelayThenRunByDueTimeAndPostingOrder) {
 }
 
 TEST(ThreadSchedulerTest, CancelledTimerNeverStarts) {
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     Counter released;
     Counter handedOver;
     Counter sentinel;
@@ -166,7 +137,7 @@ TEST(ThreadSchedulerTest, CancelledTimerNeverStarts) {
 TEST(ThreadSchedulerTest, PostsFromManyThreadsAllArrive) {
     constexpr int kThreads = 8;
     constexpr int kPerThread = 250;
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     Counter offMain;
     int onMain = 0;
     ThreadScheduler scheduler(loop.poster());
@@ -189,7 +160,7 @@ TEST(ThreadSchedulerTest, PostsFromManyThreadsAllArrive) {
 }
 
 TEST(ThreadSchedulerTest, DestructionDropsWaitingWorkLetsRunningWorkFinishAndJoins) {
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     Counter started;
     Counter dropped;
     std::atomic<int> sawDrop{0};

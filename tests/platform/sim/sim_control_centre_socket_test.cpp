@@ -20,6 +20,8 @@
 #include "transport/mirror_script.h"
 #include "transport/script_runner.h"
 
+#include "support/test_main_loop.h"
+
 namespace kd {
 namespace {
 
@@ -29,37 +31,6 @@ using namespace std::chrono_literals;
 constexpr auto kPatience = 10s;
 constexpr auto kScriptTimeout = 10s;
 constexpr const char* kLivingRoom = "AA:BB:CC:DD:EE:FF";
-
-// Stands in for the application's event loop, pumped by the test thread.
-class TestMainLoop {
-  public:
-    MainLoopPoster poster() {
-        return [this](std::function<void()> fn) {
-            const std::lock_guard lock(mutex_);
-            queue_.push_back(std::move(fn));
-            arrived_.notify_one();
-        };
-    }
-    // Runs posted functions until `done` holds or the patience runs out.
-    bool runUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        std::unique_lock lock(mutex_);
-        while (!done()) {
-            if (!arrived_.wait_until(lock, deadline, [this] { return !queue_.empty(); })) break;
-            auto fn = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            fn();
-            lock.lock();
-        }
-        return done();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<std::function<void()>> queue_;
-};
 
 Scenario quickTelevision() {
     auto scenario = defaultScenario();
@@ -92,7 +63,7 @@ bool isNotFoundError(const std::string& text) {
 // The built-in scenario's Mac with its Control Centre open to scripts.
 class SimControlCentreSocketTest : public ::testing::Test {
   protected:
-    TestMainLoop loop;
+    TestMainLoop loop{kPatience};
     ThreadScheduler scheduler{loop.poster()};
     SimMac mac{quickTelevision(), scheduler};
     std::optional<SimControlCentreSocket> socket{std::in_place, mac.controlCentre(), scheduler};
