@@ -15,6 +15,8 @@
 #include <utility>
 #include <variant>
 
+#include "platform/unique_fd.h"
+
 namespace kd {
 namespace {
 
@@ -24,30 +26,6 @@ using Clock = std::chrono::steady_clock;
 // pipes wake the loop at once; this only bounds how late an exit with no
 // output, or one whose pipes are held by others, is noticed.
 constexpr std::chrono::milliseconds kExitCheckInterval{25};
-
-class UniqueFd {
-  public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        reset(std::exchange(other.fd_, -1));
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-    void reset(int fd = -1) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-
-  private:
-    int fd_ = -1;
-};
 
 struct Pipe {
     UniqueFd read;

@@ -33,7 +33,7 @@ ControlCentreReply askControlCentre(const std::string& socketPath, std::string_v
     if (socketPath.empty() || socketPath.size() >= sizeof(address.sun_path)) return {};
     socketPath.copy(address.sun_path, sizeof(address.sun_path) - 1);
 
-    const UniqueSocket connection(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    const UniqueFd connection(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!connection.isOpen()) return {};
     while (::connect(connection.get(), reinterpret_cast<const sockaddr*>(&address),
                      sizeof(address)) != 0) {

@@ -46,8 +46,8 @@ std::string privateFolder() {
     fail("cannot make a folder for the Control Centre socket");
 }
 
-UniqueSocket listenAt(const std::string& path) {
-    UniqueSocket listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+UniqueFd listenAt(const std::string& path) {
+    UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!listener.isOpen()) fail("cannot open the Control Centre socket");
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -62,12 +62,12 @@ UniqueSocket listenAt(const std::string& path) {
 }  // namespace
 
 struct SimControlCentreSocket::Server {
-    Server(SimControlCentre& controlCentre, Scheduler& scheduler, UniqueSocket listener)
+    Server(SimControlCentre& controlCentre, Scheduler& scheduler, UniqueFd listener)
         : controlCentre(controlCentre), scheduler(scheduler), listener(std::move(listener)) {}
 
     SimControlCentre& controlCentre;
     Scheduler& scheduler;
-    const UniqueSocket listener;
+    const UniqueFd listener;
 
     std::mutex mutex;
     std::condition_variable idle;
@@ -94,7 +94,7 @@ struct SimControlCentreSocket::Server {
     void acceptOne() {
         pollfd incoming{listener.get(), POLLIN, 0};
         if (::poll(&incoming, 1, static_cast<int>(kPollInterval.count())) <= 0) return;
-        const UniqueSocket client(
+        const UniqueFd client(
             ::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!client.isOpen()) return;
         const auto request = receiveLine(client.get(), kControlCentreMessageLimit,

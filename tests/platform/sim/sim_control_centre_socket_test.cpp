@@ -80,8 +80,8 @@ class SimControlCentreSocketTest : public ::testing::Test {
     }
 
     // A raw connection to the socket, for clients that do not behave.
-    UniqueSocket rawClient() const {
-        UniqueSocket client(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    UniqueFd rawClient() const {
+        UniqueFd client(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         socket->path().copy(address.sun_path, sizeof(address.sun_path) - 1);

@@ -27,10 +27,6 @@ bool await(int socket, short events, LineDeadline deadline) {
 
 }  // namespace
 
-void UniqueSocket::close() {
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
-}
-
 bool sendAll(int socket, std::string_view data, LineDeadline deadline) {
     while (!data.empty()) {
         const ssize_t sent = ::send(socket, data.data(), data.size(), MSG_NOSIGNAL);

@@ -10,32 +10,9 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/unique_fd.h"
+
 namespace kd {
-
-// Owns one socket descriptor and closes it.
-class UniqueSocket {
-  public:
-    UniqueSocket() = default;
-    explicit UniqueSocket(int fd) : fd_(fd) {}
-    UniqueSocket(UniqueSocket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueSocket& operator=(UniqueSocket&& other) noexcept {
-        if (this != &other) {
-            close();
-            fd_ = std::exchange(other.fd_, -1);
-        }
-        return *this;
-    }
-    UniqueSocket(const UniqueSocket&) = delete;
-    UniqueSocket& operator=(const UniqueSocket&) = delete;
-    ~UniqueSocket() { close(); }
-
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-
-  private:
-    void close();
-    int fd_ = -1;
-};
 
 using LineDeadline = std::chrono::steady_clock::time_point;
 
