@@ -56,7 +56,12 @@ class SimCoreDisplay : public CoreDisplayFramework {
     SimWindowServer& windowServer_;
 };
 
-class SimSidecarCore : public SidecarCoreFramework {};
+class SimSidecarCore : public SidecarCoreFramework {
+  public:
+    std::shared_ptr<SidecarDisplayManagerClass> displayManagerClass() const override {
+        return nullptr;
+    }
+};
 
 class SimFrameworkLoader : public FrameworkLoader {
   public:
