@@ -100,7 +100,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
     SimMac mac(std::move(scenario), scheduler);
     Platform platform{
         scheduler,          mac.windowServer(), mac.frameworks(),     mac.accessibility(),
-        mac.typeDatabase(), *defaults,          mac.sidecarSettings()};
+        mac.typeDatabase(), *defaults,          mac.sidecarSettings(), mac.tools()};
     const auto values = createProcessValues(platform.frameworks);
 
     if (options.mode == Options::Mode::selfTest) {

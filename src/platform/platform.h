@@ -12,6 +12,7 @@
 #include "platform/scheduler.h"
 #include "platform/sidecar_core.h"
 #include "platform/sky_light.h"
+#include "platform/system_tools.h"
 #include "platform/type_database.h"
 
 namespace kd {
@@ -39,6 +40,7 @@ struct Platform {
     TypeDatabase& typeDatabase;
     Preferences& userDefaults;                // this application's own domain
     const PreferenceReader& sidecarSettings;  // the system's Sidecar settings, read only
+    SystemTools& tools;
 };
 
 }  // namespace kd

@@ -69,8 +69,8 @@ class SidecarDisplayManager {
     virtual std::shared_ptr<SidecarDisplayConfig> configForDevice(
         const SidecarDevice& device) const = 0;
     virtual void connectToDevice(const SidecarDevice& device, Completion completion) = 0;
-    virtual void connectToDevice(const SidecarDevice& device,
-                                 const SidecarDisplayConfig& config, Completion completion) = 0;
+    virtual void connectToDevice(const SidecarDevice& device, const SidecarDisplayConfig& config,
+                                 Completion completion) = 0;
     virtual void disconnectFromDevice(const SidecarDevice& device, Completion completion) = 0;
 };
 
@@ -78,7 +78,8 @@ class SidecarDisplayManager {
 class SidecarDisplayManagerClass {
   public:
     virtual ~SidecarDisplayManagerClass() = default;
-    virtual bool respondsToSharedManager() const = 0;  // respondsToSelector:@selector(sharedManager)
+    virtual bool respondsToSharedManager()
+        const = 0;  // respondsToSelector:@selector(sharedManager)
     virtual std::shared_ptr<SidecarDisplayManager> sharedManager() const = 0;
     virtual bool isSupported() const = 0;  // this Mac can run Sidecar at all
 };

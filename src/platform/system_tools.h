@@ -13,6 +13,8 @@
 //   matter.
 // - `kernelValue` gives the raw bytes of a sysctl variable as the kernel
 //   stores them (strings with their terminating NUL), nothing when unknown.
+// - `localHostName` answers at once, from any thread: the Mac's own name as
+//   it announces itself on the local network, empty when it has none.
 
 #include <chrono>
 #include <optional>
@@ -28,6 +30,7 @@ class SystemTools {
                             const std::vector<std::string>& arguments,
                             std::chrono::steady_clock::duration timeout) const = 0;
     virtual std::optional<std::string> kernelValue(const std::string& name) const = 0;
+    virtual std::string localHostName() const = 0;
 };
 
 }  // namespace kd

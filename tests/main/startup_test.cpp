@@ -91,14 +91,14 @@ TEST_F(StartupTest, ABadCommandLineIsStatusTwoWithAHint) {
 TEST_F(StartupTest, SelfTestRunsOnAMacWithoutSidecar) {
     const auto file = config_ / "no-sidecar.json";
     std::filesystem::create_directories(config_);
-    const std::string marker = "\"sidecarCore\": {\n    \"present\": true\n  }";
+    const std::string marker = "\"sidecarCore\": {\n    \"present\": true,";
     std::ifstream in(std::string(KD_SOURCE_DIR) + "/resources/scenarios/default.json");
     std::stringstream text;
     text << in.rdbuf();
     auto scenario = text.str();
     const auto at = scenario.find(marker);
     ASSERT_NE(at, std::string::npos);
-    scenario.replace(at, marker.size(), "\"sidecarCore\": {\"present\": false}");
+    scenario.replace(at, marker.size(), "\"sidecarCore\": {\"present\": false,");
     std::ofstream(file) << scenario;
     EXPECT_EQ(run({"kelvane-display", "--self-test", "--scenario", file.string()}), 0)
         << out.str() << err.str();

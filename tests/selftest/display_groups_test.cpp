@@ -30,7 +30,8 @@ class GroupHarness {
                     mac_.accessibility(),
                     mac_.typeDatabase(),
                     defaults,
-                    mac_.sidecarSettings()},
+                    mac_.sidecarSettings(),
+                    mac_.tools()},
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {}  // these groups run no script
 

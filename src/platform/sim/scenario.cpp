@@ -200,20 +200,90 @@ ScenarioSkyLight readSkyLight(const Node& node) {
     return skyLight;
 }
 
+ScenarioSidecar readSidecar(const Node& node) {
+    node.expectObject({"present", "missingSymbols", "supported"});
+    ScenarioSidecar sidecar;
+    optional(node, "present", sidecar.present, [](const Node& n) { return n.boolean(); });
+    optional(node, "missingSymbols", sidecar.missingSymbols,
+             [](const Node& n) { return n.texts(); });
+    optional(node, "supported", sidecar.supported, [](const Node& n) { return n.boolean(); });
+    return sidecar;
+}
+
+ScenarioSidecarConfig readSidecarConfig(const Node& node) {
+    node.expectObject({"width", "height", "scale", "framerate", "hdr"});
+    ScenarioSidecarConfig config;
+    config.width = node["width"].number();
+    config.height = node["height"].number();
+    if (config.width <= 0 || config.height <= 0) node.fail("expected a positive width and height");
+    optional(node, "scale", config.scale, [](const Node& n) {
+        const double scale = n.number();
+        if (scale != 1 && scale != 2) n.fail("expected a scale of 1 or 2");
+        return scale;
+    });
+    if (node.has("framerate")) config.framerate = node["framerate"].number();
+    if (node.has("hdr")) config.hdr = node["hdr"].boolean();
+    return config;
+}
+
+ScenarioSidecarError readSidecarError(const Node& node) {
+    node.expectObject({"code", "failureReason", "description"});
+    ScenarioSidecarError error;
+    error.code = node["code"].integer(kMinInt32, kMaxInt32);
+    if (error.code == 0) node["code"].fail("expected a non-zero error code");
+    if (node.has("failureReason")) error.failureReason = node["failureReason"].text();
+    optional(node, "description", error.description, [](const Node& n) { return n.text(); });
+    return error;
+}
+
+ScenarioSidecarConnect readSidecarConnect(const Node& node) {
+    node.expectObject({"delayMs", "busyTimes", "error"});
+    ScenarioSidecarConnect connect;
+    optional(node, "delayMs", connect.delayMs,
+             [](const Node& n) { return static_cast<int>(n.integer(0, kMaxConnectDelayMs)); });
+    optional(node, "busyTimes", connect.busyTimes,
+             [](const Node& n) { return static_cast<int>(n.integer(0, 100)); });
+    if (node.has("error")) connect.error = readSidecarError(node["error"]);
+    return connect;
+}
+
 ScenarioSidecarDevice readSidecarDevice(const Node& node) {
-    node.expectObject({"name", "model", "identifier", "offersDisplay"});
+    node.expectObject({"name", "model", "identifier", "offersDisplay", "config", "connect"});
     ScenarioSidecarDevice device;
     device.name = node["name"].text();
     optional(node, "model", device.model, [](const Node& n) { return n.text(); });
     device.identifier = node["identifier"].text();
     optional(node, "offersDisplay", device.offersDisplay,
              [](const Node& n) { return n.boolean(); });
+    if (node.has("config") && !node["config"].raw().is_null()) {
+        device.config = readSidecarConfig(node["config"]);
+    }
+    optional(node, "connect", device.connect, readSidecarConnect);
     return device;
 }
 
+ScenarioNetwork readNetwork(const Node& node) {
+    const auto name = node.text();
+    if (name == "simulated") return ScenarioNetwork::simulated;
+    if (name == "dns-sd") return ScenarioNetwork::dnsSd;
+    node.fail("expected \"simulated\" or \"dns-sd\"");
+}
+
+// Every character but letters, digits and '-' becomes '-', as a Mac names
+// itself on the local network.
+std::string localHostName(const std::string& name) {
+    std::string host;
+    for (const char c : name) {
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+        host += plain ? c : '-';
+    }
+    return host + ".local";
+}
+
 ScenarioAirPlayReceiver readReceiver(const Node& node) {
-    node.expectObject({"name", "deviceID", "model", "features", "port", "connectDelayMs",
-                       "mirrorsInsteadOfExtending"});
+    node.expectObject({"name", "deviceID", "model", "features", "port", "pi", "psi", "host",
+                       "resolves", "connectDelayMs", "mirrorsInsteadOfExtending"});
     ScenarioAirPlayReceiver receiver;
     receiver.name = node["name"].text();
     receiver.deviceID = node["deviceID"].text();
@@ -221,6 +291,11 @@ ScenarioAirPlayReceiver readReceiver(const Node& node) {
     optional(node, "features", receiver.features, [](const Node& n) { return n.text(); });
     optional(node, "port", receiver.port,
              [](const Node& n) { return static_cast<int>(n.integer(1, 65535)); });
+    optional(node, "pi", receiver.pi, [](const Node& n) { return n.text(); });
+    optional(node, "psi", receiver.psi, [](const Node& n) { return n.text(); });
+    optional(node, "host", receiver.host, [](const Node& n) { return n.text(); });
+    if (receiver.host.empty()) receiver.host = localHostName(receiver.name);
+    optional(node, "resolves", receiver.resolves, [](const Node& n) { return n.boolean(); });
     optional(node, "connectDelayMs", receiver.connectDelayMs,
              [](const Node& n) { return static_cast<int>(n.integer(0, kMaxConnectDelayMs)); });
     optional(node, "mirrorsInsteadOfExtending", receiver.mirrorsInsteadOfExtending,
@@ -276,13 +351,21 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
 
     const Node root(document, "top level", source);
     root.expectObject({"mac", "displays", "configuration", "skyLight", "sidecarCore", "coreDisplay",
-                       "accessibilityTrusted", "sidecarDevices", "airPlayReceivers",
+                       "accessibilityTrusted", "sidecarDevices", "airPlayReceivers", "network",
                        "sidecarSettings"});
     Scenario scenario;
     const auto mac = root["mac"];
-    mac.expectObject({"model", "name"});
+    mac.expectObject({"model", "name", "productName", "cpuBrand", "hostName", "vpnConnected",
+                      "internetSharing"});
     scenario.mac.model = mac["model"].text();
     scenario.mac.name = mac["name"].text();
+    const auto readText = [](const Node& n) { return n.text(); };
+    const auto readBool = [](const Node& n) { return n.boolean(); };
+    optional(mac, "productName", scenario.mac.productName, readText);
+    optional(mac, "cpuBrand", scenario.mac.cpuBrand, readText);
+    optional(mac, "hostName", scenario.mac.hostName, readText);
+    optional(mac, "vpnConnected", scenario.mac.vpnConnected, readBool);
+    optional(mac, "internetSharing", scenario.mac.internetSharing, readBool);
 
     const auto displays = root["displays"];
     for (const auto& node : displays.elements()) scenario.displays.push_back(readDisplay(node));
@@ -290,7 +373,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
     optional(root, "configuration", scenario.configuration, readConfiguration);
 
     optional(root, "skyLight", scenario.skyLight, readSkyLight);
-    optional(root, "sidecarCore", scenario.sidecarCore, readFramework);
+    optional(root, "sidecarCore", scenario.sidecarCore, readSidecar);
     optional(root, "coreDisplay", scenario.coreDisplay, readFramework);
     optional(root, "accessibilityTrusted", scenario.accessibilityTrusted,
              [](const Node& n) { return n.boolean(); });
@@ -304,6 +387,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
             scenario.airPlayReceivers.push_back(readReceiver(node));
         }
     }
+    optional(root, "network", scenario.network, readNetwork);
     if (root.has("sidecarSettings")) {
         const auto settings = root["sidecarSettings"];
         if (!settings.raw().is_object()) settings.fail("expected an object");

@@ -58,11 +58,43 @@ struct ScenarioFramework {
     std::vector<std::string> missingSymbols;
 };
 
+// The display configuration Sidecar proposes for an iPad.
+struct ScenarioSidecarConfig {
+    double width = 0;  // points
+    double height = 0;
+    double scale = 2;
+    std::optional<double> framerate;
+    std::optional<bool> hdr;
+};
+
+// Sidecar's error for a connect, as a system error object carries it.
+struct ScenarioSidecarError {
+    std::int64_t code = 0;
+    std::optional<std::string> failureReason;
+    std::string description = "The operation couldn\u2019t be completed.";
+};
+
+// What a connect to the iPad does.
+struct ScenarioSidecarConnect {
+    int delayMs = 1500;                         // until the completion, and on success the screen
+    int busyTimes = 0;                          // connects answered with -100 first (still busy)
+    std::optional<ScenarioSidecarError> error;  // every later connect fails so
+};
+
 struct ScenarioSidecarDevice {
     std::string name;
     std::string model;
     std::string identifier;
     bool offersDisplay = true;
+    std::optional<ScenarioSidecarConfig> config;  // none: Sidecar proposes nothing
+    ScenarioSidecarConnect connect;
+};
+
+struct ScenarioSidecar {
+    bool present = true;
+    // "SidecarDisplayManager" hides the class, "sharedManager" its selector.
+    std::vector<std::string> missingSymbols;
+    bool supported = true;  // this Mac can run Sidecar at all
 };
 
 struct ScenarioAirPlayReceiver {
@@ -71,6 +103,12 @@ struct ScenarioAirPlayReceiver {
     std::string model;
     std::string features;
     int port = 7000;
+    std::string pi;   // TXT "pi"; empty leaves the key out
+    std::string psi;  // TXT "psi"; empty leaves the key out
+    // The host name its service resolves to; empty: the name with every
+    // character but letters, digits and '-' made '-', then ".local".
+    std::string host;
+    bool resolves = true;  // false: the network announces it, it never resolves
     // How long after its Screen Mirroring row is clicked its screen comes up.
     int connectDelayMs = 2000;
     // A receiver that can only mirror: it never extends the desktop and never
@@ -81,6 +119,18 @@ struct ScenarioAirPlayReceiver {
 struct ScenarioMac {
     std::string model;  // "hw.model"
     std::string name;
+    // What "ioreg" says the product is, such as "MacBook Pro (14-inch, 2023)".
+    std::string productName;
+    std::string cpuBrand;  // "machdep.cpu.brand_string", such as "Apple M3 Pro"
+    std::string hostName;  // the Mac's own name on the network; may be empty
+    bool vpnConnected = false;
+    bool internetSharing = false;
+};
+
+// Where AirPlay receivers are found.
+enum class ScenarioNetwork {
+    simulated,  // the scenario's receivers, announced on virtual time
+    dnsSd,      // the real local network, through the system's DNS-SD service
 };
 
 // Errors the window server answers every configuration transaction with;
@@ -95,11 +145,12 @@ struct Scenario {
     std::vector<ScenarioDisplay> displays;
     ScenarioConfiguration configuration;
     ScenarioSkyLight skyLight;
-    ScenarioFramework sidecarCore;
+    ScenarioSidecar sidecarCore;
     ScenarioFramework coreDisplay;
     bool accessibilityTrusted = true;
     std::vector<ScenarioSidecarDevice> sidecarDevices;
     std::vector<ScenarioAirPlayReceiver> airPlayReceivers;
+    ScenarioNetwork network = ScenarioNetwork::simulated;
     nlohmann::json sidecarSettings = nlohmann::json::object();  // the system's Sidecar defaults
 };
 

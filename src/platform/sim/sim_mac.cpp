@@ -22,6 +22,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
       controlCentre_(
           scenario_.airPlayReceivers, windowServer_,
           [this] { return frameworks_.tvConnectPolicy(); }, scheduler),
-      sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)) {}
+      sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)),
+      tools_(scenario_.mac) {}
 
 }  // namespace kd

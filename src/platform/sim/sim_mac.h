@@ -7,6 +7,7 @@
 #include "platform/sim/sim_control_centre.h"
 #include "platform/sim/sim_frameworks.h"
 #include "platform/sim/sim_read_only_preferences.h"
+#include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
 #include "platform/sim/sim_window_server.h"
 
@@ -23,6 +24,7 @@ class SimMac {
     SimControlCentre& controlCentre() { return controlCentre_; }
     SimTypeDatabase& typeDatabase() { return typeDatabase_; }
     const SimReadOnlyPreferences& sidecarSettings() const { return sidecarSettings_; }
+    SimSystemTools& tools() { return tools_; }
 
   private:
     Scenario scenario_;
@@ -32,6 +34,7 @@ class SimMac {
     SimControlCentre controlCentre_;
     SimTypeDatabase typeDatabase_;
     SimReadOnlyPreferences sidecarSettings_;
+    SimSystemTools tools_;
 };
 
 }  // namespace kd
