@@ -20,6 +20,9 @@ constexpr std::int32_t kExtendedPolicy = 4;
 // More than the window server ever has online.
 constexpr std::size_t kEveryDisplay = 1024;
 
+// What the identifier of an iPad's row holds, as on a Mac.
+constexpr const char* kSidecarRowKey = "Sidecar:";
+
 constexpr std::string_view kNotAControlCentreScript =
     "This Mac’s Control Centre only runs its Screen Mirroring and mode-panel scripts.";
 
@@ -44,9 +47,11 @@ bool passes(const MirrorRowFilter& filter, std::string_view identifier) {
 }  // namespace
 
 SimControlCentre::SimControlCentre(const std::vector<ScenarioAirPlayReceiver>& receivers,
-                                   SimWindowServer& windowServer, PolicyReader tvConnectPolicy,
-                                   Scheduler& scheduler)
+                                   const std::vector<ScenarioSidecarDevice>& iPads,
+                                   SimWindowServer& windowServer, SimSidecar& sidecar,
+                                   PolicyReader tvConnectPolicy, Scheduler& scheduler)
     : windowServer_(windowServer),
+      sidecar_(sidecar),
       tvConnectPolicy_(std::move(tvConnectPolicy)),
       scheduler_(scheduler) {
     const auto catalog = buildDeviceProfiles();
@@ -55,6 +60,13 @@ SimControlCentre::SimControlCentre(const std::vector<ScenarioAirPlayReceiver>& r
         row.receiver = receiver;
         row.identifier = std::string(kMirrorRowPrefix) + upperCased(receiver.deviceID);
         row.modes = televisionModes(profile(catalog, receiver.model));
+        rows_.push_back(std::move(row));
+    }
+    for (const auto& iPad : iPads) {
+        Row row;
+        row.receiver.name = iPad.name;
+        row.identifier = std::string(kMirrorRowPrefix) + kSidecarRowKey + iPad.identifier;
+        row.sidecarIdentifier = iPad.identifier;
         rows_.push_back(std::move(row));
     }
 }
@@ -148,7 +160,7 @@ std::vector<SimControlCentre::MenuElement> SimControlCentre::menu(
     std::vector<MenuElement> elements;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const auto& id = rows_[i].identifier;
-        if (!rows_[i].connected) {
+        if (!isConnected(rows_[i])) {
             elements.push_back({id, Element::checkBox, i});
             continue;
         }
@@ -181,8 +193,17 @@ void SimControlCentre::click(const MenuElement& element) {
     }
 }
 
+bool SimControlCentre::isConnected(const Row& row) const {
+    return row.sidecarIdentifier.empty() ? row.connected
+                                         : sidecar_.connectedByIdentifier(row.sidecarIdentifier);
+}
+
 void SimControlCentre::connect(std::size_t index) {
     auto& row = rows_[index];
+    if (!row.sidecarIdentifier.empty()) {
+        sidecar_.connectFromMenu(row.sidecarIdentifier);
+        return;
+    }
     row.connected = true;
     row.connection = nextConnection_++;
     const auto policy = tvConnectPolicy_();
@@ -244,12 +265,17 @@ void SimControlCentre::bringUpScreen(std::size_t index, std::uint64_t connection
 
 void SimControlCentre::arrange(std::size_t index, bool mirrors) {
     auto& row = rows_[index];
+    if (!row.sidecarIdentifier.empty()) return;
     row.mirrors = mirrors;
     if (row.display != 0) windowServer_.setMirror(row.display, mirrors ? mainDisplay() : 0);
 }
 
 void SimControlCentre::disconnect(std::size_t index) {
     auto& row = rows_[index];
+    if (!row.sidecarIdentifier.empty()) {
+        sidecar_.disconnectFromMenu(row.sidecarIdentifier);
+        return;
+    }
     row.screenTimer.cancel();
     row.connected = false;
     std::erase(asking_, index);
@@ -270,7 +296,7 @@ std::vector<std::string> SimControlCentre::connectedRows() const {
     const std::lock_guard lock(life_->mutex);
     std::vector<std::string> out;
     for (const auto& row : rows_) {
-        if (row.connected) out.push_back(row.identifier);
+        if (isConnected(row)) out.push_back(row.identifier);
     }
     return out;
 }

@@ -13,6 +13,14 @@
 // expanding it reveals three "AXButton"s, the row's identifier followed by
 // "-mirror", "-extend" and "-disconnect".
 //
+// Sidecar rows. After the receivers' rows, one row per iPad of the scenario,
+// its identifier the prefix followed by "Sidecar:" and the iPad's
+// identifier. Clicking it, or its stop button, connects or disconnects the
+// iPad through the simulated Sidecar, which brings its screen up or takes it
+// away; such a row is connected while Sidecar connects or shows the iPad,
+// however that began. Its mirror and extend buttons change nothing: Sidecar
+// always extends.
+//
 // A connection. The receiver's screen is plugged into the window server
 // `connectDelayMs` after the click, named after the receiver, with the
 // modes of its model (television_modes.h). It extends the desktop to the
@@ -55,6 +63,7 @@
 #include "platform/sim/scenario.h"
 #include "platform/sim/scripting/control_centre_script.h"
 #include "platform/sim/scripting/script_answer.h"
+#include "platform/sim/sim_sidecar.h"
 #include "platform/sim/sim_window_server.h"
 #include "platform/sim/television_modes.h"
 
@@ -67,10 +76,10 @@ class SimControlCentre {
     // Reads the window server's TV connect policy as a raw number.
     using PolicyReader = std::function<std::int32_t()>;
 
-    // `windowServer` and `scheduler` must outlive this object.
+    // `windowServer`, `sidecar` and `scheduler` must outlive this object.
     SimControlCentre(const std::vector<ScenarioAirPlayReceiver>& receivers,
-                     SimWindowServer& windowServer, PolicyReader tvConnectPolicy,
-                     Scheduler& scheduler);
+                     const std::vector<ScenarioSidecarDevice>& iPads, SimWindowServer& windowServer,
+                     SimSidecar& sidecar, PolicyReader tvConnectPolicy, Scheduler& scheduler);
     ~SimControlCentre();
     SimControlCentre(const SimControlCentre&) = delete;
     SimControlCentre& operator=(const SimControlCentre&) = delete;
@@ -102,6 +111,7 @@ class SimControlCentre {
         DisplayID display = 0;
         std::uint64_t connection = 0;  // tells a stale timer from the current one
         TimerHandle screenTimer;
+        std::string sidecarIdentifier;  // an iPad's row: Sidecar connects it
     };
     struct MenuElement {
         std::string identifier;
@@ -123,8 +133,10 @@ class SimControlCentre {
     void arrange(std::size_t row, bool mirrors);
     void disconnect(std::size_t row);
     DisplayID mainDisplay() const;
+    bool isConnected(const Row& row) const;
 
     SimWindowServer& windowServer_;
+    SimSidecar& sidecar_;
     PolicyReader tvConnectPolicy_;
     Scheduler& scheduler_;
     std::shared_ptr<Life> life_ = std::make_shared<Life>();

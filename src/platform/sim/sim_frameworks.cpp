@@ -66,10 +66,13 @@ CoreDisplayFramework::SetHDRModeEnabled SimCoreDisplay::setHDRModeEnabled() cons
         [this](DisplayID display, bool enabled) { windowServer_.setHDREnabled(display, enabled); };
 }
 
-SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer)
+SimFrameworkLoader::SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer,
+                                       std::shared_ptr<SimSidecar> sidecar)
     : skyLight_(std::make_shared<SimSkyLight>(scenario.skyLight)),
       skyLightPresent_(scenario.skyLight.present) {
-    if (scenario.sidecarCore.present) sidecarCore_ = std::make_shared<SimSidecarCore>();
+    if (scenario.sidecarCore.present) {
+        sidecarCore_ = std::make_shared<SimSidecarCore>(scenario.sidecarCore, std::move(sidecar));
+    }
     if (scenario.coreDisplay.present) {
         coreDisplay_ = std::make_shared<SimCoreDisplay>(scenario.coreDisplay, windowServer);
     }

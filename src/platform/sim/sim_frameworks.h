@@ -1,7 +1,8 @@
 #pragma once
 
 // The simulated private frameworks: SkyLight's TV connect policy, CoreDisplay's
-// HDR switches over the simulated window server, and an opaque SidecarCore.
+// HDR switches over the simulated window server, and SidecarCore over the
+// simulated Sidecar.
 // A scenario can leave a framework out or hide single symbols.
 
 #include <mutex>
@@ -10,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/scenario.h"
+#include "platform/sim/sim_sidecar.h"
 #include "platform/sim/sim_window_server.h"
 
 namespace kd {
@@ -56,16 +58,10 @@ class SimCoreDisplay : public CoreDisplayFramework {
     SimWindowServer& windowServer_;
 };
 
-class SimSidecarCore : public SidecarCoreFramework {
-  public:
-    std::shared_ptr<SidecarDisplayManagerClass> displayManagerClass() const override {
-        return nullptr;
-    }
-};
-
 class SimFrameworkLoader : public FrameworkLoader {
   public:
-    SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer);
+    SimFrameworkLoader(const Scenario& scenario, SimWindowServer& windowServer,
+                       std::shared_ptr<SimSidecar> sidecar);
 
     std::shared_ptr<SkyLightFramework> openSkyLight() override;
     std::shared_ptr<SidecarCoreFramework> openSidecarCore() override;

@@ -17,10 +17,11 @@ PrefDict sidecarDefaults(const nlohmann::json& settings) {
 SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
     : scenario_(std::move(scenario)),
       windowServer_(scenario_.displays, scheduler, scenario_.configuration),
-      frameworks_(scenario_, windowServer_),
+      sidecar_(std::make_shared<SimSidecar>(scenario_.sidecarDevices, windowServer_, scheduler)),
+      frameworks_(scenario_, windowServer_, sidecar_),
       accessibility_(scenario_.accessibilityTrusted),
       controlCentre_(
-          scenario_.airPlayReceivers, windowServer_,
+          scenario_.airPlayReceivers, scenario_.sidecarDevices, windowServer_, *sidecar_,
           [this] { return frameworks_.tvConnectPolicy(); }, scheduler),
       sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)),
       tools_(scenario_.mac) {}

@@ -20,6 +20,7 @@ class SimMac {
     const Scenario& scenario() const { return scenario_; }
     SimWindowServer& windowServer() { return windowServer_; }
     SimFrameworkLoader& frameworks() { return frameworks_; }
+    SimSidecar& sidecar() { return *sidecar_; }
     SimAccessibility& accessibility() { return accessibility_; }
     SimControlCentre& controlCentre() { return controlCentre_; }
     SimTypeDatabase& typeDatabase() { return typeDatabase_; }
@@ -29,6 +30,9 @@ class SimMac {
   private:
     Scenario scenario_;
     SimWindowServer windowServer_;
+    // Shared with the SidecarCore handle, which the process keeps; it must
+    // not outlive this Mac.
+    std::shared_ptr<SimSidecar> sidecar_;
     SimFrameworkLoader frameworks_;
     SimAccessibility accessibility_;
     SimControlCentre controlCentre_;

@@ -258,6 +258,25 @@ void SimWindowServer::plugIn(ScenarioDisplay display) {
     notify({id});
 }
 
+DisplayID SimWindowServer::plugInExtending(ScenarioDisplay display) {
+    DisplayID id = 1;
+    {
+        const std::lock_guard lock(mutex_);
+        for (const auto& other : displays_) id = std::max(id, other.id + 1);
+        display.id = id;
+        display.mirrorOf = 0;
+        display.active = true;
+        display.bounds.x = 0;
+        display.bounds.y = 0;  // the main display's top edge: it sits at the origin
+        for (const auto& other : displays_) {
+            if (other.active) display.bounds.x = std::max(display.bounds.x, other.bounds.maxX());
+        }
+        displays_.push_back(std::move(display));
+    }
+    notify({id});
+    return id;
+}
+
 void SimWindowServer::unplug(DisplayID display) {
     {
         const std::lock_guard lock(mutex_);

@@ -46,6 +46,10 @@ class SimWindowServer : public DisplayServices {
 
     // Simulator controls.
     void plugIn(ScenarioDisplay display);
+    // Plugs a screen in under a free id, extending the desktop to the right
+    // of every active screen, its top level with the main display's; its id
+    // and origin are chosen here. Returns the id.
+    DisplayID plugInExtending(ScenarioDisplay display);
     void unplug(DisplayID display);
     // What the system does on its own, outside any transaction: `master` 0
     // ends mirroring.

@@ -56,12 +56,15 @@ std::vector<ScenarioAirPlayReceiver> livingRoomAndBedroom() {
 class SimControlCentreTest : public ::testing::Test {
   protected:
     void start(std::int32_t tvPolicy,
-               const std::vector<ScenarioAirPlayReceiver>& receivers = livingRoomAndBedroom()) {
+               const std::vector<ScenarioAirPlayReceiver>& receivers = livingRoomAndBedroom(),
+               const std::vector<ScenarioSidecarDevice>& iPads = {}) {
         centre.reset();
+        sidecar.reset();
         policy = tvPolicy;
         server = std::make_unique<SimWindowServer>(std::vector{builtInPanel()}, scheduler);
+        sidecar = std::make_shared<SimSidecar>(iPads, *server, scheduler);
         centre = std::make_unique<SimControlCentre>(
-            receivers, *server, [this] { return policy; }, scheduler);
+            receivers, iPads, *server, *sidecar, [this] { return policy; }, scheduler);
     }
     void SetUp() override { start(kExtended); }
 
@@ -99,6 +102,7 @@ class SimControlCentreTest : public ::testing::Test {
     VirtualScheduler scheduler;
     std::int32_t policy = kExtended;
     std::unique_ptr<SimWindowServer> server;
+    std::shared_ptr<SimSidecar> sidecar;
     std::unique_ptr<SimControlCentre> centre;
 };
 
@@ -307,6 +311,33 @@ TEST_F(SimControlCentreTest, OtherScriptsAreRefusedAndEveryScriptIsLogged) {
     EXPECT_EQ(log[0].answer, answer);
     EXPECT_EQ(log[1].text, script);
     EXPECT_EQ(log[1].answer, kQuietSuccess);
+}
+
+}  // namespace
+}  // namespace kd
+
+namespace kd {
+namespace {
+
+TEST_F(SimControlCentreTest, AnIPadsSidecarRowBringsItsScreenThroughSidecar) {
+    ScenarioSidecarDevice iPad;
+    iPad.name = "Studio iPad";
+    iPad.identifier = "5D3C";
+    iPad.config = ScenarioSidecarConfig{1366, 1024, 2, 60, false};
+    start(kExtended, livingRoomAndBedroom(), {iPad});
+
+    // The Sidecar match key picks the iPad's row and never a television's.
+    EXPECT_EQ(connect({"Sidecar:"}), kQuietSuccess);
+    EXPECT_EQ(centre->connectedRows(),
+              std::vector<std::string>{"screen-mirroring-device-Sidecar:5D3C"});
+    scheduler.advance(2s);
+    EXPECT_EQ(screenNames(),
+              (std::vector<std::string>{"Built-in Retina Display", "Sidecar Display (AirPlay)"}));
+    EXPECT_EQ(sidecar->connectedNames(), std::vector<std::string>{"Studio iPad"});
+
+    EXPECT_EQ(disconnect({"Sidecar:"}), kQuietSuccess);
+    EXPECT_TRUE(centre->connectedRows().empty());
+    EXPECT_EQ(screenNames(), std::vector<std::string>{"Built-in Retina Display"});
 }
 
 }  // namespace
