@@ -1,8 +1,39 @@
 #include "main/arguments.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace kd {
+
+namespace {
+
+// A value that follows its option, as "--name VALUE" or "--name=VALUE";
+// "--self-test" is never anybody's value.
+std::optional<std::string> valueOf(const std::vector<std::string>& arguments, std::size_t& i,
+                                   const std::string& name) {
+    const auto& argument = arguments[i];
+    if (argument.starts_with(name + "=")) return argument.substr(name.size() + 1);
+    if (i + 1 >= arguments.size() || arguments[i + 1] == "--self-test") return std::nullopt;
+    return arguments[++i];
+}
+
+bool isOption(const std::string& argument, const std::string& name) {
+    return argument == name || argument.starts_with(name + "=");
+}
+
+std::optional<std::chrono::milliseconds> seconds(const std::string& text) {
+    double value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || at != end || !std::isfinite(value) || value < 0 ||
+        value > kMaxListWaitSeconds) {
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds(std::llround(value * 1000));
+}
+
+}  // namespace
 
 bool containsSelfTest(const std::vector<std::string>& arguments) {
     return std::find(arguments.begin(), arguments.end(), "--self-test") != arguments.end();
@@ -11,52 +42,73 @@ bool containsSelfTest(const std::vector<std::string>& arguments) {
 std::variant<Options, ArgumentError> parseArguments(const std::vector<std::string>& arguments) {
     Options options;
     const bool selfTest = containsSelfTest(arguments);
-    if (selfTest) options.mode = Options::Mode::selfTest;
+    std::vector<std::string> problems;
+    bool list = false;
 
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const auto& argument = arguments[i];
         if (argument == "--self-test") continue;
-        if (argument == "--scenario" || argument.starts_with("--scenario=")) {
-            std::string path;
-            if (argument == "--scenario") {
-                if (i + 1 >= arguments.size()) {
-                    if (selfTest) continue;
-                    return ArgumentError{"option '--scenario' needs a file"};
-                }
-                path = arguments[++i];
+        if (isOption(argument, "--scenario")) {
+            const auto path = valueOf(arguments, i, "--scenario");
+            if (!path || path->empty()) {
+                problems.emplace_back("option '--scenario' needs a file");
             } else {
-                path = argument.substr(std::string("--scenario=").size());
+                options.scenarioPath = *path;
             }
-            if (path.empty()) {
-                if (selfTest) continue;
-                return ArgumentError{"option '--scenario' needs a file"};
+        } else if (isOption(argument, "--wait")) {
+            const auto value = valueOf(arguments, i, "--wait");
+            const auto wait = value ? seconds(*value) : std::nullopt;
+            if (!wait) {
+                problems.emplace_back("option '--wait' needs a number of seconds from 0 to 600");
+            } else {
+                options.wait = wait;
             }
-            options.scenarioPath = path;
-            continue;
-        }
-        if (selfTest) continue;
-        if (argument == "--help" || argument == "-h") {
-            options.mode = Options::Mode::help;
+        } else if (argument == "--list") {
+            list = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--help" || argument == "-h") {
+            if (!selfTest) options.mode = Options::Mode::help;
         } else if (argument == "--version") {
-            options.mode = Options::Mode::version;
+            if (!selfTest) options.mode = Options::Mode::version;
         } else if (argument.starts_with("-")) {
-            return ArgumentError{"unknown option '" + argument + "'"};
+            problems.push_back("unknown option '" + argument + "'");
         } else {
-            return ArgumentError{"unexpected argument '" + argument + "'"};
+            problems.push_back("unexpected argument '" + argument + "'");
         }
+    }
+
+    if (selfTest) {
+        options.mode = Options::Mode::selfTest;
+        options.ignored = std::move(problems);
+        return options;
+    }
+    if (!problems.empty()) return ArgumentError{problems.front()};
+    if (options.mode != Options::Mode::application) return options;
+    if (list) {
+        options.mode = Options::Mode::list;
+    } else if (options.json || options.wait) {
+        return ArgumentError{std::string("option '") + (options.json ? "--json" : "--wait") +
+                             "' only goes with '--list'"};
     }
     return options;
 }
 
 std::string usageText() {
     return "Usage: kelvane-display [--scenario FILE] [--self-test]\n"
+           "       kelvane-display --list [--json] [--wait SECONDS] [--scenario FILE]\n"
            "Puts other screens to work as second displays of this Mac: an iPad over\n"
            "Sidecar, an Apple TV or AirPlay television, or a virtual display.\n"
            "\n"
            "  --scenario FILE  run on the simulated Mac that FILE describes (JSON)\n"
            "                   instead of the built-in 14-inch MacBook Pro\n"
+           "  --list           scan for devices once, print them in display order\n"
+           "                   (name, kind and model, two spaces apart) and exit\n"
+           "  --json           with --list: print one JSON array of the devices instead\n"
+           "  --wait SECONDS   with --list: scan this long instead of 8 seconds\n"
            "  --self-test      check the program's own decisions, print a summary and\n"
-           "                   exit with 0 when every check passed, 1 otherwise\n"
+           "                   exit with 0 when every check passed, 1 otherwise; it\n"
+           "                   runs whatever else the command line holds\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

@@ -20,11 +20,14 @@ bool isExecutable(const std::filesystem::path& path) {
 }  // namespace
 
 ScriptInterpreter standInInterpreter() {
-    std::vector<std::filesystem::path> candidates;
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) candidates.push_back(self.parent_path() / kStandInName);
-    candidates.emplace_back(KD_BUILT_SCRIPT_INTERPRETER);
+    if (error) return {kStandInName};
+    // Beside the program in a build or a copied folder; in the libexec
+    // folder of an installed copy.
+    const auto folder = self.parent_path();
+    const std::vector<std::filesystem::path> candidates{
+        folder / kStandInName, folder.parent_path() / "libexec" / "kelvane-display" / kStandInName};
     for (const auto& candidate : candidates) {
         if (isExecutable(candidate)) return {candidate.string()};
     }

@@ -6,10 +6,10 @@
 
 namespace kd {
 
-// The stand-in installed next to the running executable; failing that, the
-// one built with this program. When neither exists the path still names the
-// first, so running a script fails with a launch error that says where it
-// was looked for.
+// The stand-in next to the running executable; failing that, the one in the
+// "libexec/kelvane-display" folder beside an installed copy's "bin". When
+// neither exists the path still names the first, so running a script fails
+// with a launch error that says where it was looked for.
 ScriptInterpreter standInInterpreter();
 
 }  // namespace kd

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "main/arguments.h"
+#include "main/list_command.h"
 #include "main/stand_in_interpreter.h"
 #include "model/process_values.h"
 #include "platform/linux/json_preference_store.h"
@@ -17,6 +18,8 @@
 #include "platform/sim/scripting/control_centre_wire.h"
 #include "platform/sim/sim_control_centre_socket.h"
 #include "platform/sim/sim_mac.h"
+#include "selftest/self_test_runner.h"
+#include "transport/airplay_scanner.h"
 
 namespace kd {
 
@@ -56,8 +59,7 @@ void noMainQueue(std::function<void()>) {
 
 }  // namespace
 
-int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
-               const SelfTestHooks& hooks) {
+int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const std::vector<std::string> arguments(argv, argv + argc);
     const auto parsed = parseArguments(arguments);
     if (const auto* error = std::get_if<ArgumentError>(&parsed)) {
@@ -66,6 +68,10 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
         return 2;
     }
     const auto& options = std::get<Options>(parsed);
+    const bool selfTest = options.mode == Options::Mode::selfTest;
+    for (const auto& problem : options.ignored) {
+        err << kProgram << ": " << problem << " (ignored: the self-test runs anyway)\n";
+    }
     if (options.mode == Options::Mode::help) {
         out << usageText();
         return 0;
@@ -81,7 +87,9 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
             options.scenarioPath ? loadScenarioFile(*options.scenarioPath) : defaultScenario();
     } catch (const ScenarioError& error) {
         err << kProgram << ": " << error.what() << '\n';
-        return 2;
+        if (!selfTest) return 2;
+        err << kProgram << ": the self-test runs on the built-in Mac instead\n";
+        scenario = defaultScenario();
     }
 
     std::unique_ptr<JsonPreferenceStore> defaults;
@@ -95,17 +103,21 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
     // The application object exists before anything can post to the main
     // queue, and outlives the scheduler that posts to it.
     std::optional<QtEventLoop> loop;
-    if (options.mode == Options::Mode::application) loop.emplace(argc, argv);
+    if (!selfTest) loop.emplace(argc, argv);
     ThreadScheduler scheduler(loop ? qtMainLoopPoster() : MainLoopPoster(noMainQueue));
     SimMac mac(std::move(scenario), scheduler);
     Platform platform{
-        scheduler,          mac.windowServer(), mac.frameworks(),     mac.accessibility(),
-        mac.typeDatabase(), *defaults,          mac.sidecarSettings(), mac.tools()};
+        scheduler, mac.windowServer(),    mac.frameworks(), mac.accessibility(), mac.typeDatabase(),
+        *defaults, mac.sidecarSettings(), mac.tools(),      mac.network()};
     const auto values = createProcessValues(platform.frameworks);
 
-    if (options.mode == Options::Mode::selfTest) {
+    if (selfTest) {
         SelfTestContext context{platform, *values, standInInterpreter()};
-        return runSelfTest(context, out, err, hooks);
+        return runSelfTest(context, out, err);
+    }
+    if (options.mode == Options::Mode::list) {
+        return runListCommand(platform, *values, *loop, options.wait.value_or(kScanWindow),
+                              options.json, out);
     }
 
     // The application's scripts act on this Mac's Control Centre. Without the

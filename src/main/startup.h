@@ -4,10 +4,6 @@
 // the process-wide values, then runs the self-test or the application.
 
 #include <ostream>
-#include <string>
-#include <vector>
-
-#include "selftest/self_test_runner.h"
 
 namespace kd {
 
@@ -15,7 +11,6 @@ namespace kd {
 inline constexpr const char* kUserDefaultsDomain = "com.kelvane1.display";
 
 // Returns the process's exit status. `argc` and `argv` go to the event loop.
-int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err,
-               const SelfTestHooks& hooks = {});
+int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace kd

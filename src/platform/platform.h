@@ -8,6 +8,7 @@
 #include "platform/accessibility.h"
 #include "platform/core_display.h"
 #include "platform/display_services.h"
+#include "platform/dns_sd.h"
 #include "platform/preferences.h"
 #include "platform/scheduler.h"
 #include "platform/sidecar_core.h"
@@ -41,6 +42,7 @@ struct Platform {
     Preferences& userDefaults;                // this application's own domain
     const PreferenceReader& sidecarSettings;  // the system's Sidecar settings, read only
     SystemTools& tools;
+    DnsSd& dnsSd;  // the local network's AirPlay receivers
 };
 
 }  // namespace kd

@@ -47,7 +47,28 @@ TEST(ArgumentsTest, UnknownArgumentsAreRefusedUnlessSelfTesting) {
 
     const auto selfTest = parsed({"k", "--frobnicate", "--help", "--self-test", "--scenario"});
     EXPECT_EQ(selfTest.mode, Options::Mode::selfTest) << "nothing keeps the self-test from running";
+    EXPECT_EQ(selfTest.ignored, (std::vector<std::string>{"unknown option '--frobnicate'",
+                                                          "option '--scenario' needs a file"}));
     EXPECT_EQ(parsed({"k", "--self-test", "--scenario", "m.json"}).scenarioPath, "m.json");
+    // "--self-test" is never taken for an option's value.
+    const auto early = parsed({"k", "--scenario", "--self-test"});
+    EXPECT_EQ(early.mode, Options::Mode::selfTest);
+    EXPECT_FALSE(early.scenarioPath);
+}
+
+TEST(ArgumentsTest, ListTakesJsonAndAWaitInSeconds) {
+    const auto list = parsed({"k", "--list", "--json", "--wait", "2.5", "--scenario", "m.json"});
+    EXPECT_EQ(list.mode, Options::Mode::list);
+    EXPECT_TRUE(list.json);
+    EXPECT_EQ(list.wait, std::chrono::milliseconds(2500));
+    EXPECT_EQ(parsed({"k", "--list", "--wait=0"}).wait, std::chrono::milliseconds(0));
+    for (const auto* bad : {"-1", "601", "soon", "", "1e999", "nan"}) {
+        EXPECT_EQ(refused({"k", "--list", std::string("--wait=") + bad}),
+                  "option '--wait' needs a number of seconds from 0 to 600")
+            << bad;
+    }
+    EXPECT_EQ(refused({"k", "--json"}), "option '--json' only goes with '--list'");
+    EXPECT_EQ(refused({"k", "--wait", "3"}), "option '--wait' only goes with '--list'");
 }
 
 TEST(ArgumentsTest, HelpAndVersion) {

@@ -31,7 +31,8 @@ class GroupHarness {
                     mac_.typeDatabase(),
                     defaults,
                     mac_.sidecarSettings(),
-                    mac_.tools()},
+                    mac_.tools(),
+                    mac_.network()},
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {}  // these groups run no script
 

@@ -24,6 +24,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
           scenario_.airPlayReceivers, scenario_.sidecarDevices, windowServer_, *sidecar_,
           [this] { return frameworks_.tvConnectPolicy(); }, scheduler),
       sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)),
-      tools_(scenario_.mac) {}
+      tools_(scenario_.mac),
+      network_(scenario_.airPlayReceivers, scheduler) {}
 
 }  // namespace kd

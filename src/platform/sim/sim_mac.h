@@ -5,6 +5,7 @@
 
 #include "platform/sim/scenario.h"
 #include "platform/sim/sim_control_centre.h"
+#include "platform/sim/sim_dns_sd.h"
 #include "platform/sim/sim_frameworks.h"
 #include "platform/sim/sim_read_only_preferences.h"
 #include "platform/sim/sim_system_tools.h"
@@ -26,6 +27,8 @@ class SimMac {
     SimTypeDatabase& typeDatabase() { return typeDatabase_; }
     const SimReadOnlyPreferences& sidecarSettings() const { return sidecarSettings_; }
     SimSystemTools& tools() { return tools_; }
+    // The local network's AirPlay receivers, as the scenario announces them.
+    SimDnsSd& network() { return network_; }
 
   private:
     Scenario scenario_;
@@ -39,6 +42,7 @@ class SimMac {
     SimTypeDatabase typeDatabase_;
     SimReadOnlyPreferences sidecarSettings_;
     SimSystemTools tools_;
+    SimDnsSd network_;
 };
 
 }  // namespace kd
