@@ -67,7 +67,7 @@ void AirPlayScanner::found(const BrowsedService& service) {
     const std::weak_ptr weak(self_);
     pending_[name] = ports_.dnsSd.resolve(
         service, std::chrono::duration_cast<std::chrono::milliseconds>(kResolveTimeout),
-        [weak, name](std::optional<ResolvedService> resolved) {
+        [weak, name](const std::optional<ResolvedService>& resolved) {
             if (const auto self = weak.lock()) (*self)->resolved(name, resolved);
         });
     ports_.scheduler.after(kUnresolvedRecheck, Queue::main(), [weak, name] {

@@ -40,7 +40,7 @@ bool sidecarConnect(const SidecarAccess& access, const Device& device,
     if (!iPad) return false;
 
     auto completion = [access, device, pref, retriesLeft, done = std::move(done),
-                       once = std::make_shared<Once>()](std::optional<SidecarError> error) {
+                       once = std::make_shared<Once>()](const std::optional<SidecarError>& error) {
         if (!once->claim()) return;
         if (error && error->code == kStillBusy && retriesLeft >= 1) {
             access.scheduler.after(
@@ -81,7 +81,7 @@ bool sidecarDisconnect(const SidecarAccess& access, const Device& device, Sideca
     }
     manager->disconnectFromDevice(
         *iPad, [scheduler = &access.scheduler, done = std::move(done),
-                once = std::make_shared<Once>()](std::optional<SidecarError> error) {
+                once = std::make_shared<Once>()](const std::optional<SidecarError>& error) {
             if (!once->claim()) return;
             scheduler->post(Queue::main(), [done, failure = failureText(error)] { done(failure); });
         });

@@ -57,7 +57,7 @@ std::string productNameRegistry(const std::string& productName) {
            "<plist version=\"1.0\">\n<array>\n\t<dict>\n"
            "\t\t<key>IOObjectClass</key>\n\t\t<string>IOPlatformDevice</string>\n"
            "\t\t<key>name</key>\n\t\t<data>" +
-           base64(std::string("product", 8)) +
+           base64(std::string("product") + '\0') +
            "</data>\n"
            "\t\t<key>product-name</key>\n\t\t<data>" +
            base64(productName + std::string(1, '\0')) + "</data>\n\t</dict>\n</array>\n</plist>\n";
