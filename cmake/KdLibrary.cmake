@@ -18,6 +18,8 @@ function(kd_test name folder)
   endif()
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+  # Where the golden files are read from (tests/support/golden.h).
+  target_compile_definitions(${name} PRIVATE KD_TESTS_DIR="${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)

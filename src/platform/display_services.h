@@ -45,7 +45,9 @@ struct Rect {
 };
 
 // One display mode as the window server describes it. The whole value is the
-// handle: configuring a display with it selects the mode of that `ioModeID`.
+// handle: configuring a display with it selects the mode of that `ioModeID` at
+// that `refreshRate`, since a variable-refresh panel lists one id at several
+// rates. A handle that matches no listed mode is refused.
 struct SystemDisplayMode {
     std::int32_t ioModeID = 0;
     int width = 0;  // points

@@ -47,11 +47,5 @@ TEST(DisplayModeTest, RefreshIsWholeHertzAndNonsenseIsNone) {
     }
 }
 
-TEST(DisplayModeTest, EqualityIsIdAndRefreshOnly) {
-    EXPECT_EQ(mode(7, 1920, 1080, true, 60), mode(7, 1280, 720, false, 60.5));
-    EXPECT_NE(mode(7, 1920, 1080, true, 60), mode(7, 1920, 1080, true, 120));
-    EXPECT_NE(mode(7, 1920, 1080, true, 60), mode(8, 1920, 1080, true, 60));
-}
-
 }  // namespace
 }  // namespace kd

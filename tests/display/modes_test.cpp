@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display/modes.h"
+#include "display/sim_screens.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
 
@@ -66,6 +67,28 @@ TEST_F(ModesTest, ASwitchTakesEffectAndIsAnnounced) {
     EXPECT_EQ(server.bounds(kPanel), (Rect{0, 0, 1800, 1169}));
     scheduler.runUntilIdle();
     EXPECT_EQ(told, std::vector<DisplayID>{kPanel});
+}
+
+TEST_F(ModesTest, ASwitchBetweenTwoRatesOfOneID) {
+    // A variable-refresh screen lists its one size under one id at two rates.
+    constexpr DisplayID kStudio = 2;
+    auto screen = screens::display(kStudio, "Studio Display", {1512, 0, 2560, 1440});
+    screen.modes = {{40, 2560, 1440, 2560, 1440, 120, true, false},
+                    {40, 2560, 1440, 2560, 1440, 60, true, false}};
+    screen.currentMode = 40;
+    screen.currentRefresh = 120;
+    server.plugIn(screen);
+    const auto ladder = displayModes(server, kStudio);
+    ASSERT_EQ(ladder.size(), 2u);
+    const auto& fast = ladder[0];
+    const auto& slow = ladder[1];
+    EXPECT_EQ(slow.label(), "2560 \u00d7 1440 \u00b7 60 Hz");
+    EXPECT_EQ(currentMode(server, kStudio), fast);
+
+    EXPECT_TRUE(setMode(server, slow, kStudio));
+    EXPECT_EQ(currentMode(server, kStudio), slow);
+    EXPECT_TRUE(setMode(server, fast, kStudio));
+    EXPECT_EQ(currentMode(server, kStudio), fast);
 }
 
 TEST_F(ModesTest, AFailedSwitchSaysSoAndChangesNothing) {

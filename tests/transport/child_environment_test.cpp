@@ -12,7 +12,7 @@ using namespace std::chrono_literals;
 TEST(ChildEnvironmentTest, ExtraEntriesJoinTheInheritedOnesAndReplaceTheirNamesakes) {
     ::setenv("KD_CHILD_INHERITED", "kept", 1);
     ::setenv("KD_CHILD_REPLACED", "old", 1);
-    const auto run = runChild("/usr/bin/env", {}, 5s, ErrorStream::capture,
+    const auto run = runChild("/usr/bin/env", {}, 20s, ErrorStream::capture,
                               {{"KD_CHILD_REPLACED", "new"}, {"KD_CHILD_ADDED", "a = b"}});
     ::unsetenv("KD_CHILD_INHERITED");
     ::unsetenv("KD_CHILD_REPLACED");

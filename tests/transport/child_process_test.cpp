@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "transport/child_probe.h"
@@ -19,7 +20,11 @@ using testing::goneAndReaped;
 using testing::readPids;
 using testing::ScratchDir;
 
-constexpr auto kPatience = 2000ms;
+// Generous on purpose: these bounds only prove that nothing hangs, and must
+// hold in a sanitizer build on two busy cores. Each is well short of the
+// 30-second sleeps that a hang would wait for.
+constexpr auto kPatience = 10s;
+constexpr double kNoHangSeconds = 15.0;
 
 ChildRun shell(const std::string& script, Clock::duration timeout,
                ErrorStream errors = ErrorStream::capture) {
@@ -94,13 +99,16 @@ TEST(ChildProcessTest, AChildThatIgnoresTerminationIsKilledAfterTheGrace) {
     const auto pids = scratch.quoted("pids");
     const auto start = Clock::now();
     // The ignored SIGTERM is inherited by the grandchild too.
+    const auto timeout = 1s;
     const auto run = shell(
-        "trap '' TERM; echo $$ > " + pids + "; sleep 30 & echo $! >> " + pids + "; wait; wait", 1s);
+        "trap '' TERM; echo $$ > " + pids + "; sleep 30 & echo $! >> " + pids + "; wait; wait",
+        timeout);
     const auto took = secondsSince(start);
 
     EXPECT_TRUE(run.timedOut);
-    EXPECT_GE(took, 2.5);
-    EXPECT_LT(took, 6.0);
+    EXPECT_GE(took, std::chrono::duration<double>(timeout + kTerminationGrace).count())
+        << "killed before its grace was over";
+    EXPECT_LT(took, kNoHangSeconds);
     const auto started = readPids(scratch.path() / "pids");
     ASSERT_EQ(started.size(), 2u);
     EXPECT_TRUE(goneAndReaped(started[0]));
@@ -108,17 +116,21 @@ TEST(ChildProcessTest, AChildThatIgnoresTerminationIsKilledAfterTheGrace) {
 }
 
 TEST(ChildProcessTest, TerminationReachesTheChildEvenWhenThisProcessIgnoresIt) {
+    ScratchDir scratch;
     struct sigaction ignore {};
     struct sigaction previous {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGTERM, &ignore, &previous);
-    const auto start = Clock::now();
-    const auto run = shell("sleep 30", 500ms);
-    const auto took = secondsSince(start);
+    // A shell cannot trap a signal that was ignored when it started, so the
+    // mark is only left when the child began with SIGTERM at its default. The
+    // deadline leaves the shell ample time to set its trap first.
+    const auto run = shell(
+        "trap 'echo ended > " + scratch.quoted("mark") + "; exit 0' TERM; sleep 30 & wait", 2s);
     ::sigaction(SIGTERM, &previous, nullptr);
 
     EXPECT_TRUE(run.timedOut);
-    EXPECT_LT(took, 2.0) << "the child was only ended by the SIGKILL that follows the grace";
+    EXPECT_TRUE(std::filesystem::exists(scratch.path() / "mark"))
+        << "the child was only ended by the SIGKILL that follows the grace";
 }
 
 TEST(ChildProcessTest, AGrandchildHoldingThePipesDoesNotHoldUpTheCall) {
@@ -132,7 +144,7 @@ TEST(ChildProcessTest, AGrandchildHoldingThePipesDoesNotHoldUpTheCall) {
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "done\n");
-    EXPECT_LT(took, 3.0);
+    EXPECT_LT(took, kNoHangSeconds);
     const auto started = readPids(scratch.path() / "pids");
     ASSERT_EQ(started.size(), 2u);
     EXPECT_TRUE(goneAndReaped(started[0]));
@@ -150,7 +162,7 @@ TEST(ChildProcessTest, AProcessThatLeftTheGroupDelaysTheCallOnlyByTheDrainWindow
 
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "done\n");
-    EXPECT_LT(took, 3.0);
+    EXPECT_LT(took, kNoHangSeconds);
 }
 
 }  // namespace

@@ -4,142 +4,14 @@
 
 #include <sstream>
 
+#include "support/golden.h"
+
 namespace kd {
 namespace {
 
-// The script as it must reach System Events, in the pieces it is made of,
-// written out here rather than taken from the generator. Comment lines are
-// not part of what must match.
-
-const std::string kOpen =
-    R"as(with timeout of 20 seconds
-tell application "System Events"
-    tell process "ControlCenter"
-        repeat 4 times
-            if (count windows) is 0 then exit repeat
-            key code 53
-            delay 0.4
-        end repeat
-        set mirrorItem to missing value
-        repeat with m in menu bar items of menu bar 1
-            try
-                if (value of attribute "AXIdentifier" of m) is "com.apple.menuextra.screen-mirroring" then
-                    set mirrorItem to m
-                    exit repeat
-                end if
-            end try
-        end repeat
-        if mirrorItem is missing value then set mirrorItem to (first menu bar item of menu bar 1 whose description contains "Повтор" or description contains "Screen Mirroring")
-        click mirrorItem
-        set els to {}
-        repeat with i from 1 to 14
-            delay 0.5
-            try
-                set els to entire contents of window 1
-                if (count els) > 3 then exit repeat
-            end try
-        end repeat
-        set already to false
-        repeat with e in els
-            try
-                set idf to value of attribute "AXIdentifier" of e
-                if idf starts with "screen-mirroring-device-" and ()as";
-
-const std::string kAlready =
-    R"as() then
-                    if role of e is "AXDisclosureTriangle" then set already to true
-                    if role of e is "AXCheckBox" and (value of e) is 1 then set already to true
-                end if
-            end try
-        end repeat
-        set clicked to false
-)as"
-    "        ";
-
-const std::string kConnectHead =
-    R"as(if already then
-            set clicked to true
-        else
-            repeat with e in els
-                try
-                    set idf to value of attribute "AXIdentifier" of e
-                    if idf starts with "screen-mirroring-device-" and ()as";
-
-const std::string kConnectTail =
-    R"as() then
-                        if role of e is "AXCheckBox" then
-                            click e
-                            set clicked to true
-                            exit repeat
-                        end if
-                    end if
-                end try
-            end repeat
-        end if)as";
-
-const std::string kDisconnectHead =
-    R"as(if not already then
-            set clicked to true
-        else
-            repeat with e in els
-                try
-                    set idf to value of attribute "AXIdentifier" of e
-                    if idf starts with "screen-mirroring-device-" and ()as";
-
-const std::string kDisconnectExpand =
-    R"as() then
-                        if role of e is "AXDisclosureTriangle" and (value of e) is 0 then
-                            click e
-                            delay 0.7
-                            set els to entire contents of window 1
-                            exit repeat
-                        end if
-                    end if
-                end try
-            end repeat
-            set devBtns to {}
-            repeat with e in els
-                try
-                    set idf to value of attribute "AXIdentifier" of e
-                    if idf starts with "screen-mirroring-device-" and ()as";
-
-const std::string kDisconnectButtons =
-    R"as() then
-                        if role of e is "AXButton" then set end of devBtns to e
-                    end if
-                end try
-            end repeat
-            if (count devBtns) > 0 then
-                click item (count devBtns) of devBtns
-                set clicked to true
-            else
-                repeat with e in els
-                    try
-                        set idf to value of attribute "AXIdentifier" of e
-                        if idf starts with "screen-mirroring-device-" and ()as";
-
-const std::string kDisconnectTail =
-    R"as() then
-                            if role of e is "AXCheckBox" then
-                                click e
-                                set clicked to true
-                                exit repeat
-                            end if
-                        end if
-                    end try
-                end repeat
-            end if
-        end if)as";
-
-const std::string kClose =
-    R"as(
-        delay 0.3
-        if (count windows) > 0 then key code 53
-        if not clicked then error "Device not found in Screen Mirroring menu"
-    end tell
-end tell
-end timeout
-)as";
+// The scripts as they must reach System Events are golden files, written
+// out rather than taken from the generator, with "@FILTER@" where the row
+// filter goes. Comment lines are not part of what must match.
 
 std::string withoutCommentLines(const std::string& script) {
     std::istringstream lines(script);
@@ -158,12 +30,13 @@ std::string withoutCommentLines(const std::string& script) {
 }
 
 std::string connectScript(const std::string& filter) {
-    return kOpen + filter + kAlready + kConnectHead + filter + kConnectTail + kClose;
+    return testing::filled(testing::golden("transport/golden/mirror_connect.applescript"),
+                           {{"@FILTER@", filter}});
 }
 
 std::string disconnectScript(const std::string& filter) {
-    return kOpen + filter + kAlready + kDisconnectHead + filter + kDisconnectExpand + filter +
-           kDisconnectButtons + filter + kDisconnectTail + kClose;
+    return testing::filled(testing::golden("transport/golden/mirror_disconnect.applescript"),
+                           {{"@FILTER@", filter}});
 }
 
 struct FilterCase {

@@ -23,7 +23,8 @@ struct Case {
 void expectResults(const ScriptInterpreter& interpreter, const std::vector<Case>& cases) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
-        const auto result = runAppleScript(interpreter, c.script, 5s);
+        // Ample for a sanitizer build on two busy cores: none of these scripts waits.
+        const auto result = runAppleScript(interpreter, c.script, 20s);
         EXPECT_EQ(result.ok, c.want.ok);
         EXPECT_EQ(result.out, c.want.out);
     }
@@ -86,7 +87,7 @@ TEST(ScriptRunnerTest, AWedgedScriptIsGivenUpOnAtItsDeadline) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.out, "Screen Mirroring didn't answer in time");
     EXPECT_GE(took, 1500ms);
-    EXPECT_LT(took, 5s);
+    EXPECT_LT(took, 15s) << "no hang: generous for a sanitizer build on two busy cores";
 }
 
 TEST(ScriptRunnerTest, AnInterpreterThatCannotStartIsReportedWithTheReason) {

@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "platform/sim/sim_frameworks.h"
-#include "platform/sim/sim_mac.h"
-#include "platform/sim/virtual_scheduler.h"
 
 namespace kd {
 namespace {
@@ -122,17 +120,6 @@ TEST(TVConnectPolicyTest, SettingPassesTheRawValueAndCallsNothingWhenASymbolIsMi
         EXPECT_TRUE(skyLight->calls.empty());
     }
     EXPECT_FALSE(setTVConnectPolicy(nullptr, TVConnectPolicy::extended));
-}
-
-TEST(TVConnectPolicyTest, TheSimulatedWindowServerKeepsWhatItAccepts) {
-    VirtualScheduler scheduler;
-    SimMac mac(defaultScenario(), scheduler);
-    const auto skyLight = mac.frameworks().openSkyLight();
-    ASSERT_TRUE(skyLight);
-    EXPECT_TRUE(setTVConnectPolicy(skyLight, TVConnectPolicy::extended));
-    EXPECT_EQ(tvConnectPolicy(skyLight), TVConnectPolicy::extended);
-    EXPECT_TRUE(setTVConnectPolicy(skyLight, TVConnectPolicy::entireScreen));
-    EXPECT_EQ(tvConnectPolicy(skyLight), TVConnectPolicy::entireScreen);
 }
 
 TEST(TVConnectPolicyTest, ARefusingOrIncompleteSkyLightChangesNothing) {

@@ -1,5 +1,6 @@
 #include "platform/sim/scenario.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <limits>
 #include <set>
 #include <sstream>
+#include <utility>
 
 namespace kd {
 
@@ -141,9 +143,29 @@ ScenarioHDR readHDR(const Node& node) {
     return hdr;
 }
 
+// The mode in use must name one listed mode, so its rate is asked for only
+// when its id alone leaves a choice.
+void readCurrentMode(const Node& node, ScenarioDisplay& display) {
+    const auto current = node["currentMode"];
+    display.currentMode = static_cast<std::int32_t>(current.integer(kMinInt32, kMaxInt32));
+    const auto rates =
+        std::count_if(display.modes.begin(), display.modes.end(),
+                      [&](const ScenarioMode& m) { return m.id == display.currentMode; });
+    if (rates == 0) current.fail("no mode has this id");
+    if (node.has("currentRefresh")) {
+        display.currentRefresh = node["currentRefresh"].number();
+        if (currentModeOf(display) == nullptr) {
+            node["currentRefresh"].fail("the current mode's id is not listed at this refresh rate");
+        }
+    } else if (rates > 1) {
+        current.fail(
+            "this id is listed at several refresh rates; \"currentRefresh\" must say which");
+    }
+}
+
 ScenarioDisplay readDisplay(const Node& node) {
-    node.expectObject(
-        {"id", "name", "builtIn", "bounds", "active", "mirrorOf", "modes", "currentMode", "hdr"});
+    node.expectObject({"id", "name", "builtIn", "bounds", "active", "mirrorOf", "modes",
+                       "currentMode", "currentRefresh", "hdr"});
     ScenarioDisplay display;
     display.id = static_cast<DisplayID>(node["id"].integer(1, kMaxDisplayID));
     display.name = node["name"].text();
@@ -152,16 +174,16 @@ ScenarioDisplay readDisplay(const Node& node) {
     optional(node, "active", display.active, [](const Node& n) { return n.boolean(); });
     optional(node, "mirrorOf", display.mirrorOf,
              [](const Node& n) { return static_cast<DisplayID>(n.integer(0, kMaxDisplayID)); });
-    std::set<std::int32_t> modeIDs;
+    std::set<std::pair<std::int32_t, double>> modeKeys;
     for (const auto& modeNode : node["modes"].elements()) {
         auto mode = readMode(modeNode);
-        if (!modeIDs.insert(mode.id).second) modeNode["id"].fail("mode id used twice");
+        if (!modeKeys.emplace(mode.id, mode.refresh).second) {
+            modeNode["id"].fail("mode id used twice at one refresh rate");
+        }
         display.modes.push_back(mode);
     }
     if (display.modes.empty()) node["modes"].fail("expected at least one mode");
-    const auto current = node["currentMode"];
-    display.currentMode = static_cast<std::int32_t>(current.integer(kMinInt32, kMaxInt32));
-    if (!modeIDs.contains(display.currentMode)) current.fail("no mode has this id");
+    readCurrentMode(node, display);
     optional(node, "hdr", display.hdr, readHDR);
     return display;
 }
@@ -333,6 +355,15 @@ std::string lineAndColumn(const std::string& text, std::size_t byte) {
 }
 
 }  // namespace
+
+const ScenarioMode* currentModeOf(const ScenarioDisplay& display) {
+    const auto found =
+        std::find_if(display.modes.begin(), display.modes.end(), [&](const ScenarioMode& mode) {
+            return mode.id == display.currentMode &&
+                   (!display.currentRefresh || mode.refresh == *display.currentRefresh);
+        });
+    return found == display.modes.end() ? nullptr : &*found;
+}
 
 Scenario parseScenario(const std::string& text, const std::string& source) {
     json document;

@@ -16,6 +16,9 @@
 
 namespace kd {
 
+// One mode of a display. A mode is its id at its refresh rate: a
+// variable-refresh panel lists one id at several rates, but never one id
+// twice at the same rate.
 struct ScenarioMode {
     std::int32_t id = 0;
     int width = 0;
@@ -42,9 +45,16 @@ struct ScenarioDisplay {
     bool active = true;      // in the screen list
     DisplayID mirrorOf = 0;  // the display it mirrors
     std::vector<ScenarioMode> modes;
-    std::int32_t currentMode = 0;
+    std::int32_t currentMode = 0;  // "currentMode": the id of the mode in use
+    // "currentRefresh": the rate of the mode in use. Required when its id is
+    // listed at more than one rate; without it the mode is the only one of that id.
+    std::optional<double> currentRefresh;
     ScenarioHDR hdr;
 };
+
+// The mode in use: `currentMode` at `currentRefresh`, or the first mode of that
+// id when no rate is given. Null when the display lists no such mode.
+const ScenarioMode* currentModeOf(const ScenarioDisplay& display);
 
 struct ScenarioSkyLight {
     bool present = true;

@@ -240,11 +240,9 @@ void SimControlCentre::bringUpScreen(std::size_t index, std::uint64_t connection
     screen.name = row.receiver.name;
     screen.modes = row.modes.modes;
     screen.currentMode = row.modes.currentMode;
-    for (const auto& mode : screen.modes) {
-        if (mode.id == screen.currentMode) {
-            screen.bounds.width = mode.width;
-            screen.bounds.height = mode.height;
-        }
+    if (const auto* mode = currentModeOf(screen)) {
+        screen.bounds.width = mode->width;
+        screen.bounds.height = mode->height;
     }
     const auto main = mainDisplay();
     const auto mainBounds = windowServer_.bounds(main);

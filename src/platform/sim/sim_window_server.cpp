@@ -90,10 +90,9 @@ std::optional<SystemDisplayMode> SimWindowServer::currentMode(DisplayID display)
     const std::lock_guard lock(mutex_);
     const auto* found = find(display);
     if (found == nullptr) return std::nullopt;
-    for (const auto& mode : found->modes) {
-        if (mode.id == found->currentMode) return toSystemMode(mode);
-    }
-    return std::nullopt;
+    const auto* mode = currentModeOf(*found);
+    if (mode == nullptr) return std::nullopt;
+    return toSystemMode(*mode);
 }
 
 DisplayError SimWindowServer::beginConfiguration(ConfigRef* config) {
@@ -133,16 +132,20 @@ DisplayError SimWindowServer::configureMirror(ConfigRef config, DisplayID displa
 
 DisplayError SimWindowServer::configureMode(ConfigRef config, DisplayID display,
                                             const SystemDisplayMode& mode) {
+    std::optional<ScenarioMode> chosen;
     {
         const std::lock_guard lock(mutex_);
         const auto* found = find(display);
-        if (found == nullptr ||
-            std::none_of(found->modes.begin(), found->modes.end(),
-                         [&](const ScenarioMode& m) { return m.id == mode.ioModeID; })) {
-            return kIllegalArgument;
-        }
+        if (found == nullptr) return kIllegalArgument;
+        // The id alone is not enough: a variable-refresh panel lists one id at several rates.
+        const auto listed =
+            std::find_if(found->modes.begin(), found->modes.end(), [&](const ScenarioMode& m) {
+                return m.id == mode.ioModeID && m.refresh == mode.refreshRate;
+            });
+        if (listed == found->modes.end()) return kIllegalArgument;
+        chosen = *listed;
     }
-    return stage(config, Change{display, std::nullopt, std::nullopt, mode.ioModeID});
+    return stage(config, Change{display, std::nullopt, std::nullopt, chosen});
 }
 
 void SimWindowServer::apply(const Change& change) {
@@ -152,14 +155,11 @@ void SimWindowServer::apply(const Change& change) {
         display->bounds.x = change.origin->first;
         display->bounds.y = change.origin->second;
     }
-    if (change.modeID) {
-        display->currentMode = *change.modeID;
-        for (const auto& mode : display->modes) {
-            if (mode.id == *change.modeID) {
-                display->bounds.width = mode.width;
-                display->bounds.height = mode.height;
-            }
-        }
+    if (change.mode) {
+        display->currentMode = change.mode->id;
+        display->currentRefresh = change.mode->refresh;
+        display->bounds.width = change.mode->width;
+        display->bounds.height = change.mode->height;
     }
     if (change.mirrorOf) {
         const auto previousMaster = std::exchange(display->mirrorOf, *change.mirrorOf);

@@ -69,7 +69,7 @@ class SimWindowServer : public DisplayServices {
         DisplayID display;
         std::optional<std::pair<std::int32_t, std::int32_t>> origin;
         std::optional<DisplayID> mirrorOf;
-        std::optional<std::int32_t> modeID;
+        std::optional<ScenarioMode> mode;
     };
     struct CallbackRegistry {
         std::mutex mutex;

@@ -6,13 +6,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -54,6 +57,18 @@ bool isQuarantineName(std::string_view name) {
     }
     name.remove_prefix(16);
     return name.empty() || (name[0] == '-' && digits(name.substr(1)));
+}
+
+// The seed of a randomised test: KD_TEST_SEED when set, so a failure can be
+// replayed, else a fresh one. Nothing when KD_TEST_SEED is not a seed.
+std::optional<std::uint32_t> testSeed() {
+    const char* text = std::getenv("KD_TEST_SEED");
+    if (text == nullptr) return std::random_device{}();
+    std::uint32_t seed = 0;
+    const auto end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, seed);
+    if (error != std::errc() || stop != end || stop == text) return std::nullopt;
+    return seed;
 }
 
 class JsonPreferenceStoreTest : public testing::Test {
@@ -300,9 +315,11 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
     };
     const auto childValue = [](std::uint32_t i) { return PrefValue(std::int64_t{i} * 7919); };
 
-    const auto seed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    std::mt19937 random(seed);
+    const auto seed = testSeed();
+    ASSERT_TRUE(seed) << "KD_TEST_SEED is not a number from 0 to 4294967295";
+    SCOPED_TRACE("seed " + std::to_string(*seed) +
+                 "; replay with KD_TEST_SEED=" + std::to_string(*seed));
+    std::mt19937 random(*seed);
     std::uniform_int_distribution<int> delayUs(0, 20000);
     std::vector<std::uint32_t> durable;  // keys of each round found in the file
 

@@ -88,11 +88,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "at displays[0].bounds: expected a positive width and height"},
         BrokenCase{"NoModes", [](json& d) { panel(d)["modes"] = json::array(); },
                    "at displays[0].modes: expected at least one mode"},
-        BrokenCase{"ModeIDTwice",
-                   [](json& d) { panel(d)["modes"][1]["id"] = panel(d)["modes"][0]["id"]; },
-                   "at displays[0].modes[1].id: mode id used twice"},
+        BrokenCase{"ModeIDTwiceAtOneRate",
+                   [](json& d) {
+                       auto& modes = panel(d)["modes"];
+                       modes[1]["id"] = modes[0]["id"];
+                       modes[1]["refresh"] = modes[0]["refresh"];
+                   },
+                   "at displays[0].modes[1].id: mode id used twice at one refresh rate"},
         BrokenCase{"CurrentModeUnknown", [](json& d) { panel(d)["currentMode"] = 999; },
                    "at displays[0].currentMode: no mode has this id"},
+        BrokenCase{"CurrentModeOfSeveralRatesWithoutOne",
+                   [](json& d) { panel(d)["modes"][5]["id"] = panel(d)["currentMode"]; },
+                   "at displays[0].currentMode: this id is listed at several refresh rates"},
+        BrokenCase{"CurrentRefreshNotListed", [](json& d) { panel(d)["currentRefresh"] = 90; },
+                   "at displays[0].currentRefresh: the current mode's id is not listed at this "
+                   "refresh rate"},
         BrokenCase{"DisplayIDTwice", [](json& d) { d["displays"].push_back(d["displays"][0]); },
                    "at displays[1].id: display id used twice"},
         BrokenCase{"MirrorOfItself", [](json& d) { panel(d)["mirrorOf"] = 1; },
@@ -136,6 +146,19 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"SidecarSettingsNotAnObject", [](json& d) { d["sidecarSettings"] = 3; },
                    "at sidecarSettings: expected an object"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScenarioTest, OneIDAtSeveralRatesIsOneModePerRate) {
+    auto document = json::parse(defaultScenarioJson());
+    auto& modes = panel(document)["modes"];
+    ASSERT_EQ(modes[4]["id"], panel(document)["currentMode"]);
+    modes[5]["id"] = modes[4]["id"];  // the same size at 120 Hz and 60 Hz
+    panel(document)["currentRefresh"] = 60;
+    const auto scenario = parseScenario(document.dump(), "mine.json");
+    const auto* current = currentModeOf(scenario.displays.front());
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->id, 5);
+    EXPECT_EQ(current->refresh, 60);
+}
 
 TEST(ScenarioTest, TextThatIsNotJSONIsPlacedByLineAndColumn) {
     try {

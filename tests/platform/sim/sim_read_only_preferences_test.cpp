@@ -33,11 +33,5 @@ TEST(PrefValueFromPlainJson, RejectsWhatNoPreferenceCanHold) {
     }
 }
 
-TEST(SimReadOnlyPreferences, ServesTheGivenValues) {
-    const SimReadOnlyPreferences sidecar(PrefDict{{"recents", PrefArray{"a"}}});
-    EXPECT_EQ(sidecar.array("recents"), PrefArray{"a"});
-    EXPECT_FALSE(sidecar.value("missing"));
-}
-
 }  // namespace
 }  // namespace kd

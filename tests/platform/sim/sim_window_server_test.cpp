@@ -69,14 +69,22 @@ TEST_F(SimWindowServerTest, AFailedTransactionChangesNothing) {
               1000);
     EXPECT_EQ(server.bounds(9), before);
 
+    const SystemDisplayMode small{101, 1280, 720, 1280, 720, 60};
     server.failNextBegin(1000);
-    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, {101}); }), 1000);
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, small); }), 1000);
     EXPECT_EQ(server.currentMode(9)->ioModeID, 100);
 
-    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, {555}); }),
+    auto unlisted = small;
+    unlisted.ioModeID = 555;
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, unlisted); }),
               SimWindowServer::kIllegalArgument)
         << "a mode the display does not have";
-    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, {101}); }), 0)
+    unlisted = small;
+    unlisted.refreshRate = 30;
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, unlisted); }),
+              SimWindowServer::kIllegalArgument)
+        << "a listed id at a rate the display does not have";
+    EXPECT_EQ(transaction([&](ConfigRef c) { return server.configureMode(c, 9, small); }), 0)
         << "the failures were for one transaction each";
     EXPECT_EQ(server.bounds(9).width, 1280);
 }
