@@ -7,6 +7,9 @@ KD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev nlohmann-json3-dev libicu-dev
+  libplist-dev libcurl4-openssl-dev libavahi-client-dev
+  avahi-daemon avahi-utils dbus iproute2
+  clang-14 libclang-rt-14-dev
 )
 
 kd_missing_packages() {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unicode/locid.h>
+
 #include "model/text.h"
 
 namespace kd {
@@ -10,6 +12,20 @@ TEST(TextTest, LowerCasingCoversEveryScriptNotJustASCII) {
     EXPECT_EQ(lowercased("Living Room TV"), "living room tv");
     EXPECT_EQ(lowercased("ÉCRAN Ärger"), "écran ärger");
     EXPECT_EQ(lowercased(""), "");
+}
+
+TEST(TextTest, UpperCasingIgnoresTheLocale) {
+    EXPECT_EQ(uppercased("aa:bb:cc:dd:ee:ff"), "AA:BB:CC:DD:EE:FF");
+    EXPECT_EQ(uppercased("гостиная straße"), "ГОСТИНАЯ STRASSE");
+
+    // Under a Turkish locale a locale-aware "i" becomes a dotted capital.
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale before = icu::Locale::getDefault();
+    icu::Locale::setDefault(icu::Locale("tr", "TR"), status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    const std::string upper = uppercased("pi-id");
+    icu::Locale::setDefault(before, status);
+    EXPECT_EQ(upper, "PI-ID");
 }
 
 TEST(TextTest, ContainmentIgnoresCaseInAnyScript) {
