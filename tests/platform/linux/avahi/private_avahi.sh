@@ -70,21 +70,31 @@ export DBUS_SYSTEM_BUS_ADDRESS="$bus"
 # file and socket away from the host's.
 ip netns exec "$ns" dbus-daemon --system --nofork --nopidfile --address="$bus" \
     >"$dir/dbus.log" 2>&1 &
+# avahi-daemon gives up at once when the bus is not there yet.
+wait_for() {  # what, test...
+    what=$1
+    shift
+    i=0
+    until "$@"; do
+        i=$((i + 1))
+        if [ $i -gt 200 ]; then
+            echo "$what did not start within 10 s:" >&2
+            cat "$dir/dbus.log" "$dir/avahi.log" >&2 2>/dev/null
+            exit 1
+        fi
+        sleep 0.05
+    done
+}
+wait_for "the private dbus-daemon" test -S "$dir/bus"
 ip netns exec "$ns" sh -c 'mount -n -t tmpfs none /run &&
     exec avahi-daemon -f "$1" --no-drop-root --no-chroot --no-rlimits' sh \
     "$dir/avahi-daemon.conf" >"$dir/avahi.log" 2>&1 &
 
-i=0
-until dbus-send --system --print-reply --dest=org.freedesktop.Avahi / \
-    org.freedesktop.Avahi.Server.GetState 2>/dev/null | grep -q 'int32 2'; do
-    i=$((i + 1))
-    if [ $i -gt 100 ]; then
-        echo "the private avahi-daemon did not start within 10 s:" >&2
-        cat "$dir/dbus.log" "$dir/avahi.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
+avahi_running() {
+    dbus-send --system --print-reply --dest=org.freedesktop.Avahi / \
+        org.freedesktop.Avahi.Server.GetState 2>/dev/null | grep -q 'int32 2'
+}
+wait_for "the private avahi-daemon" avahi_running
 
 export KD_PRIVATE_AVAHI=1
 status=0
