@@ -278,6 +278,7 @@ std::unique_ptr<ServiceResolution> AvahiDnsSd::resolve(const BrowsedService& ser
     // The callbacks' view of the state; it lives as long as the handle,
     // which frees the resolver before it goes.
     auto userData = std::make_unique<std::shared_ptr<State>>(state);
+    bool started = false;  // read under the lock: the answer may come before it is let go
     {
         const Connection::Lock lock(*connection_);
         Instance where{AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC};
@@ -291,9 +292,10 @@ std::unique_ptr<ServiceResolution> AvahiDnsSd::resolve(const BrowsedService& ser
             withoutFinalDot(service.type).c_str(), withoutFinalDot(service.domain).c_str(),
             AVAHI_PROTO_UNSPEC, static_cast<AvahiLookupFlags>(0), AvahiResolution::onResult,
             userData.get());
+        started = state->resolver != nullptr;
     }
     auto& scheduler = connection_->scheduler;
-    if (!state->resolver) {
+    if (!started) {
         scheduler.post(Queue::main(), [state] { AvahiResolution::finish(*state, std::nullopt); });
     } else {
         // Weak, so a finished resolution is not kept until its timeout.
