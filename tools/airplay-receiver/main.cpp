@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kProgram = "kd-airplay-receiver";
 constexpr int kRequestPatienceMs = 2000;
-constexpr std::size_t kMaxRequestHead = 16 * 1024;
+constexpr std::size_t kMaxRequestHead = std::size_t{16} << 10;
 
 using kd::UniqueFd;
 

@@ -89,7 +89,7 @@ std::optional<HttpResponse> CurlHttpClient::perform(const HttpRequest& request) 
     HeaderList headers;
     for (const auto& [name, value] : request.headers) {
         if (!isPlainHeaderText(name) || !isPlainHeaderText(value)) return std::nullopt;
-        if (!append(headers, name + ": " + value)) return std::nullopt;
+        if (!append(headers, std::string(name).append(": ").append(value))) return std::nullopt;
     }
     // Without this libcurl waits up to a second, before sending a larger
     // body, for a "100 Continue" that small servers never send.
