@@ -1,7 +1,7 @@
 #include "transport/airplay_info.h"
 
 #include <cstdint>
-#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -12,14 +12,14 @@ namespace kd {
 
 namespace {
 
+// Text with a NUL inside is not taken: libplist keeps such XML text whole,
+// and its own string getter aborts the process on it.
 std::optional<std::string> textOf(plist_t dictionary, const char* key) {
     plist_t node = plist_dict_get_item(dictionary, key);
-    if (!node || plist_get_node_type(node) != PLIST_STRING) return std::nullopt;
-    char* value = nullptr;
-    plist_get_string_val(node, &value);
-    if (!value) return std::nullopt;
-    std::string text(value);
-    std::free(value);
+    std::uint64_t length = 0;
+    const char* value = node ? plist_get_string_ptr(node, &length) : nullptr;
+    if (!value || strnlen(value, length) != length) return std::nullopt;
+    std::string text(value, length);
     if (!isValidUtf8(text)) return std::nullopt;
     return text;
 }

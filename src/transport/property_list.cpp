@@ -152,7 +152,7 @@ class BinaryListShape {
                 if (!add(top.sum, expanded[c])) return false;
                 continue;
             }
-            const Frame done = std::move(top);
+            const Frame done = top;
             stack.pop_back();
             visit[done.index] = Visit::done;
             expanded[done.index] = done.sum;

@@ -40,6 +40,23 @@ class TestMainLoop {
         return done();
     }
 
+    // Waits, running nothing, until at least `count` functions are queued or
+    // the patience runs out.
+    bool waitForQueued(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        return arrived_.wait_for(lock, patience_, [&] { return queue_.size() >= count; });
+    }
+
+    // Runs the functions queued now, not those they queue.
+    void runQueued() {
+        std::deque<std::function<void()>> now;
+        {
+            const std::lock_guard lock(mutex_);
+            now.swap(queue_);
+        }
+        for (auto& fn : now) fn();
+    }
+
   private:
     const std::chrono::steady_clock::duration patience_;
     std::mutex mutex_;

@@ -14,6 +14,7 @@ namespace kd {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 enum class Format { binary, xml };
 
@@ -78,7 +79,7 @@ TEST(AirPlayInfoTest, TakesEachFieldOnlyWhenItHasTheRightType) {
     }
 }
 
-TEST(AirPlayInfoTest, TextThatIsNotUtf8IsNotTaken) {
+TEST(AirPlayInfoTest, TextWithBadBytesOrANulIsNotTaken) {
     // libplist keeps the bytes of a binary list's one-byte text as they are.
     test::BinaryPlist list;
     const auto key = list.add(test::BinaryPlist::ascii("model"));
@@ -87,9 +88,17 @@ TEST(AirPlayInfoTest, TextThatIsNotUtf8IsNotTaken) {
     const auto info = parseAirPlayInfo(list.build(root));
     ASSERT_TRUE(info);
     EXPECT_FALSE(info->model);
+
+    // XML text keeps a NUL, which libplist's own string getter aborts on.
+    const std::string xml = "<plist><dict><key>model</key><string>TV\0X</string>"s +
+                            "<key>sourceVersion</key><string>770.8.1</string></dict></plist>";
+    const auto withNul = parseAirPlayInfo(xml);
+    ASSERT_TRUE(withNul);
+    EXPECT_FALSE(withNul->model);
+    EXPECT_EQ(withNul->sourceVersion, "770.8.1");
 }
 
-TEST(AirPlayInfoTest, ARepliesThatIsNoDictionaryGivesNothing) {
+TEST(AirPlayInfoTest, AReplyThatIsNoDictionaryGivesNothing) {
     plist_t array = plist_new_array();
     plist_array_append_item(array, fullInfo(0x80));
     const std::string truncated = encoded(fullInfo(0x80), Format::binary);
