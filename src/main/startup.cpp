@@ -11,6 +11,8 @@
 #include "main/list_command.h"
 #include "main/stand_in_interpreter.h"
 #include "model/process_values.h"
+#include "platform/linux/avahi_dns_sd.h"
+#include "platform/linux/curl_http_client.h"
 #include "platform/linux/json_preference_store.h"
 #include "platform/linux/thread_scheduler.h"
 #include "platform/qt/qt_event_loop.h"
@@ -106,9 +108,33 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (!selfTest) loop.emplace(argc, argv);
     ThreadScheduler scheduler(loop ? qtMainLoopPoster() : MainLoopPoster(noMainQueue));
     SimMac mac(std::move(scenario), scheduler);
-    Platform platform{
-        scheduler, mac.windowServer(),    mac.frameworks(), mac.accessibility(), mac.typeDatabase(),
-        *defaults, mac.sidecarSettings(), mac.tools(),      mac.network()};
+    CurlHttpClient http;
+    // The real network's receivers, when the scenario asks for them. The
+    // self-test never looks at a network, and starts no threads for one.
+    std::unique_ptr<AvahiDnsSd> realNetwork;
+    SimDnsSd noReceivers({}, scheduler);
+    DnsSd* network = &mac.network();
+    if (!selfTest && mac.scenario().network == ScenarioNetwork::dnsSd) {
+        std::string failure;
+        realNetwork = AvahiDnsSd::connect(scheduler, failure);
+        if (realNetwork) {
+            network = realNetwork.get();
+        } else {
+            err << kProgram << ": the local network cannot be searched: " << failure << '\n';
+            if (options.mode == Options::Mode::list) return 1;
+            network = &noReceivers;
+        }
+    }
+    Platform platform{scheduler,
+                      mac.windowServer(),
+                      mac.frameworks(),
+                      mac.accessibility(),
+                      mac.typeDatabase(),
+                      *defaults,
+                      mac.sidecarSettings(),
+                      mac.tools(),
+                      *network,
+                      http};
     const auto values = createProcessValues(platform.frameworks);
 
     if (selfTest) {

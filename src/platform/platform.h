@@ -9,6 +9,7 @@
 #include "platform/core_display.h"
 #include "platform/display_services.h"
 #include "platform/dns_sd.h"
+#include "platform/http_client.h"
 #include "platform/preferences.h"
 #include "platform/scheduler.h"
 #include "platform/sidecar_core.h"
@@ -43,6 +44,7 @@ struct Platform {
     const PreferenceReader& sidecarSettings;  // the system's Sidecar settings, read only
     SystemTools& tools;
     DnsSd& dnsSd;  // the local network's AirPlay receivers
+    HttpClient& http;
 };
 
 }  // namespace kd

@@ -2,6 +2,7 @@
 
 #include "display/device_prefs.h"
 #include "display/sim_preferences.h"
+#include "platform/linux/curl_http_client.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
 #include "selftest/groups.h"
@@ -32,7 +33,8 @@ class GroupHarness {
                     defaults,
                     mac_.sidecarSettings(),
                     mac_.tools(),
-                    mac_.network()},
+                    mac_.network(),
+                    http_},
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {}  // these groups run no script
 
@@ -41,6 +43,7 @@ class GroupHarness {
   private:
     VirtualScheduler scheduler_;
     SimMac mac_;
+    CurlHttpClient http_;
     Platform platform_;
     std::unique_ptr<ProcessValues> values_;
     SelfTestContext context_;
