@@ -7,6 +7,7 @@ KD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev nlohmann-json3-dev libicu-dev
+  libplist-dev
 )
 
 kd_missing_packages() {

@@ -23,6 +23,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
           scenario_.airPlayReceivers, windowServer_,
           [this] { return frameworks_.tvConnectPolicy(); }, scheduler),
       sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)),
-      tools_(scenario_.mac) {}
+      tools_(scenario_.mac),
+      powerManager_(scenario_.power, tools_) {}
 
 }  // namespace kd

@@ -6,6 +6,7 @@
 #include "platform/sim/scenario.h"
 #include "platform/sim/sim_control_centre.h"
 #include "platform/sim/sim_frameworks.h"
+#include "platform/sim/sim_power_manager.h"
 #include "platform/sim/sim_read_only_preferences.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
@@ -25,6 +26,7 @@ class SimMac {
     SimTypeDatabase& typeDatabase() { return typeDatabase_; }
     const SimReadOnlyPreferences& sidecarSettings() const { return sidecarSettings_; }
     SimSystemTools& tools() { return tools_; }
+    SimPowerManager& powerManager() { return powerManager_; }
 
   private:
     Scenario scenario_;
@@ -35,6 +37,7 @@ class SimMac {
     SimTypeDatabase typeDatabase_;
     SimReadOnlyPreferences sidecarSettings_;
     SimSystemTools tools_;
+    SimPowerManager powerManager_;  // answers some of the tools
 };
 
 }  // namespace kd
