@@ -53,7 +53,7 @@ void LidGuard::setLimit(int celsius) {
     writeTextFile(paths_.configFile, configText(celsius));
 }
 
-LidGuard::Reading LidGuard::read(const SystemTools& tools, const std::string& tempFile) {
+LidGuard::Reading LidGuard::readPowerState(const SystemTools& tools, const std::string& tempFile) {
     Reading reading;
     reading.awake = sleepDisabled(tools);
     std::optional<int> fromWatchdog;
@@ -74,7 +74,7 @@ void LidGuard::refresh() {
     scheduler.post(Queue::background(),
                    [this, &scheduler, &tools = ports_.tools, tempFile = paths_.tempFile,
                     alive = std::weak_ptr<int>(alive_)] {
-                       const auto reading = read(tools, tempFile);
+                       const auto reading = readPowerState(tools, tempFile);
                        scheduler.post(Queue::main(), [this, alive, reading] {
                            if (!alive.expired()) published(reading);
                        });

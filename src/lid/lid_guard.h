@@ -77,7 +77,7 @@ class LidGuard {
         bool awake = false;
         int tempC = 0;
     };
-    static Reading read(const SystemTools& tools, const std::string& tempFile);
+    static Reading readPowerState(const SystemTools& tools, const std::string& tempFile);
     void published(const Reading& reading);
     void finish(const AdminResult& result);
 

@@ -1,5 +1,4 @@
 #include <plist/plist.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>

@@ -97,9 +97,11 @@ std::optional<ShellRun> runShell(const std::string& commandLine, const std::stri
     std::vector<std::string> words{"/bin/bash", "-c", commandLine};
     auto variables = environmentWithPath(folder + "/" + kSimToolsSubfolder);
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     std::vector<char*> envp;
+    envp.reserve(variables.size() + 1);
     for (auto& variable : variables) envp.push_back(variable.data());
     envp.push_back(nullptr);
     pid_t pid = 0;

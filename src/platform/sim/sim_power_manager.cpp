@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "platform/sim/power_stand_ins.h"
@@ -109,7 +108,7 @@ void SimPowerManager::populate(const ScenarioPower& power) {
                   fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                       fs::perms::others_read | fs::perms::others_exec);
     }
-    std::ofstream(root / "sim/commands.log");
+    const std::ofstream emptyLog(root / "sim/commands.log");
     const auto clock = (root / "sim/clock").string();
     if (::mkfifo(clock.c_str(), 0600) != 0) fail("cannot make its clock");
     clock_.reset(::open(clock.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
