@@ -107,7 +107,14 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::optional<QtEventLoop> loop;
     if (!selfTest) loop.emplace(argc, argv);
     ThreadScheduler scheduler(loop ? qtMainLoopPoster() : MainLoopPoster(noMainQueue));
-    SimMac mac(std::move(scenario), scheduler);
+    std::optional<SimMac> simulated;
+    try {
+        simulated.emplace(std::move(scenario), scheduler);
+    } catch (const std::system_error& error) {
+        err << kProgram << ": " << error.what() << '\n';
+        return 2;
+    }
+    SimMac& mac = *simulated;
     CurlHttpClient http;
     // The real network's receivers, when the scenario asks for them. The
     // self-test never looks at a network, and starts no threads for one.
@@ -150,6 +157,8 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     // socket they still run, answering as on a Mac whose menu lacks the device.
     std::optional<SimControlCentreSocket> controlCentre;
     auto scripts = standInInterpreter();
+    // Commands run with administrator privileges act on this Mac's power management.
+    scripts.environment.push_back(mac.powerManager().interpreterVariable());
     try {
         controlCentre.emplace(mac.controlCentre(), scheduler);
         scripts.environment.emplace_back(kControlCentreSocketVariable, controlCentre->path());

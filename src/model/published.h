@@ -1,90 +1,103 @@
 #pragma once
 
-// A value that windows observe: a controller sets it, subscribers hear of
-// every change. Controllers stay free of any window toolkit; the window
-// layer subscribes and re-emits in its own terms.
+// A value that tells its subscribers when it changes: how controllers publish
+// their state, and how view models follow it.
 //
-// Contract: main thread only, for every member and every subscription.
-// `set` notifies only when the new value differs from the old, after the
-// value has changed, in the order the subscribers subscribed. A subscriber
-// may unsubscribe itself or others while being notified; one that
-// subscribes while others are notified hears only later changes. Destroying
-// the Subscription unsubscribes; it may outlive the Published value.
+// Contract:
+// - Main thread only: `get`, `set`, `subscribe` and dropping a Subscription
+//   all happen there, and subscribers are called there, inside `set`.
+// - `set` stores the value and calls every subscriber with it only when it
+//   differs from the value held; subscribers run in the order they subscribed.
+//   A subscriber may subscribe or unsubscribe others (or itself) while being
+//   called: one dropped meanwhile is not called, one added meanwhile is called
+//   from the next change on.
+// - A subscriber must not `set` the value it is told about.
+// - `subscribe` does not call the subscriber with the current value.
+// - A Subscription ends when it is destroyed or reset; it may outlive the
+//   Published, and then ending it does nothing.
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace kd {
-
-class Subscription {
-  public:
-    Subscription() = default;
-    explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
-    Subscription(Subscription&& other) noexcept : cancel_(std::exchange(other.cancel_, {})) {}
-    Subscription& operator=(Subscription&& other) noexcept {
-        if (this != &other) {
-            reset();
-            cancel_ = std::exchange(other.cancel_, {});
-        }
-        return *this;
-    }
-    Subscription(const Subscription&) = delete;
-    Subscription& operator=(const Subscription&) = delete;
-    ~Subscription() { reset(); }
-
-    void reset() {
-        if (cancel_) std::exchange(cancel_, {})();
-    }
-
-  private:
-    std::function<void()> cancel_;
-};
 
 template <typename T>
 class Published {
   public:
-    using Observer = std::function<void(const T&)>;
+    using Subscriber = std::function<void(const T&)>;
 
-    Published() = default;
-    explicit Published(T value) : value_(std::move(value)) {}
+    class Subscription {
+      public:
+        Subscription() = default;
+        Subscription(const Subscription&) = delete;
+        Subscription& operator=(const Subscription&) = delete;
+        Subscription(Subscription&& other) noexcept
+            : subscribers_(std::move(other.subscribers_)), id_(other.id_) {}
+        Subscription& operator=(Subscription&& other) noexcept {
+            if (this != &other) {
+                reset();
+                subscribers_ = std::move(other.subscribers_);
+                id_ = other.id_;
+            }
+            return *this;
+        }
+        ~Subscription() { reset(); }
+
+        void reset() {
+            if (const auto subscribers = subscribers_.lock()) subscribers->erase(id_);
+            subscribers_.reset();
+        }
+
+      private:
+        friend class Published;
+        Subscription(std::weak_ptr<std::map<std::uint64_t, Subscriber>> subscribers,
+                     std::uint64_t id)
+            : subscribers_(std::move(subscribers)), id_(id) {}
+
+        std::weak_ptr<std::map<std::uint64_t, Subscriber>> subscribers_;
+        std::uint64_t id_ = 0;
+    };
+
+    explicit Published(T initial = T{}) : value_(std::move(initial)) {}
     Published(const Published&) = delete;
     Published& operator=(const Published&) = delete;
 
     const T& get() const { return value_; }
-    operator const T&() const { return value_; }
 
-    // Returns whether the value changed.
-    bool set(T value) {
-        if (value == value_) return false;
+    void set(T value) {
+        if (value == value_) return;
         value_ = std::move(value);
-        // Observers may come and go while we call them: walk a snapshot of
-        // the keys and skip those gone since.
-        const auto last = observers_->empty() ? 0 : observers_->rbegin()->first;
-        for (auto it = observers_->begin(); it != observers_->end() && it->first <= last;) {
-            const auto key = it->first;
-            const auto observer = it->second;  // the call may erase the entry
-            observer(value_);
-            it = observers_->upper_bound(key);
+        // Ids in subscription order, taken before calling anyone, so changes
+        // to the subscribers made by a subscriber do not disturb the walk.
+        std::vector<std::uint64_t> ids;
+        ids.reserve(subscribers_->size());
+        for (const auto& entry : *subscribers_) ids.push_back(entry.first);
+        const auto keepAlive = subscribers_;
+        for (const auto id : ids) {
+            const auto found = keepAlive->find(id);
+            if (found == keepAlive->end()) continue;
+            const auto subscriber = found->second;  // it may drop itself while running
+            subscriber(value_);
         }
-        return true;
     }
 
-    [[nodiscard]] Subscription subscribe(Observer observer) {
-        const auto key = next_++;
-        observers_->emplace(key, std::move(observer));
-        return Subscription([weak = std::weak_ptr(observers_), key] {
-            if (const auto observers = weak.lock()) observers->erase(key);
-        });
+    // Const: following a value does not change it, so readers holding it as
+    // const may follow it.
+    [[nodiscard]] Subscription subscribe(Subscriber subscriber) const {
+        const auto id = nextId_++;
+        subscribers_->emplace(id, std::move(subscriber));
+        return Subscription(subscribers_, id);
     }
 
   private:
-    T value_{};
-    std::shared_ptr<std::map<std::uint64_t, Observer>> observers_ =
-        std::make_shared<std::map<std::uint64_t, Observer>>();
-    std::uint64_t next_ = 1;
+    T value_;
+    std::shared_ptr<std::map<std::uint64_t, Subscriber>> subscribers_ =
+        std::make_shared<std::map<std::uint64_t, Subscriber>>();
+    mutable std::uint64_t nextId_ = 0;
 };
 
 }  // namespace kd

@@ -21,5 +21,6 @@ void testStuckBusy(SelfTest& t, SelfTestContext& context);            // 14
 void testArtwork(SelfTest& t, SelfTestContext& context);              // 15
 void testPrefs(SelfTest& t, SelfTestContext& context);                // 17
 void testModeMatching(SelfTest& t, SelfTestContext& context);         // 18
+void testLidGuard(SelfTest& t, SelfTestContext& context);             // 19
 
 }  // namespace kd::groups

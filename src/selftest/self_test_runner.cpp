@@ -21,6 +21,7 @@ int runSelfTest(SelfTestContext& context, std::ostream& out, std::ostream& err) 
     groups::testArtwork(t, context);              // 15
     groups::testPrefs(t, context);                // 17
     groups::testModeMatching(t, context);         // 18
+    groups::testLidGuard(t, context);             // 19
     return t.report(out, err);
 }
 

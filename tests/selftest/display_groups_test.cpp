@@ -2,9 +2,7 @@
 
 #include "display/device_prefs.h"
 #include "display/sim_preferences.h"
-#include "platform/linux/curl_http_client.h"
-#include "platform/sim/sim_mac.h"
-#include "platform/sim/virtual_scheduler.h"
+#include "selftest/group_harness.h"
 #include "selftest/groups.h"
 
 namespace kd {
@@ -18,35 +16,6 @@ class FailingReadPreferences : public SimPreferences {
         if (!SimPreferences::value(key)) return std::nullopt;
         return PrefValue(std::int64_t{0});
     }
-};
-
-// The groups' view of a simulated Mac whose user defaults are `defaults`.
-class GroupHarness {
-  public:
-    GroupHarness(Preferences& defaults, Scenario scenario = defaultScenario())
-        : mac_(std::move(scenario), scheduler_),
-          platform_{scheduler_,
-                    mac_.windowServer(),
-                    mac_.frameworks(),
-                    mac_.accessibility(),
-                    mac_.typeDatabase(),
-                    defaults,
-                    mac_.sidecarSettings(),
-                    mac_.tools(),
-                    mac_.network(),
-                    http_},
-          values_(createProcessValues(platform_.frameworks)),
-          context_{platform_, *values_, ScriptInterpreter{}} {}  // these groups run no script
-
-    SelfTestContext& context() { return context_; }
-
-  private:
-    VirtualScheduler scheduler_;
-    SimMac mac_;
-    CurlHttpClient http_;
-    Platform platform_;
-    std::unique_ptr<ProcessValues> values_;
-    SelfTestContext context_;
 };
 
 using Group = void (*)(SelfTest&, SelfTestContext&);

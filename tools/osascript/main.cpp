@@ -1,14 +1,16 @@
 // A stand-in for the Mac's AppleScript interpreter, started as
 // `kd-osascript -e SCRIPT`. It runs each kind of script it knows through a
 // handler of its own: the first handler that takes the script runs it. The
-// scripts that drive Control Centre go to the simulated Mac. Plain
-// statements come last and take the rest, answering what they cannot run
-// with a syntax error, as the real interpreter would.
+// scripts that drive Control Centre, and commands run with administrator
+// privileges, go to the simulated Mac. Plain statements come last and take
+// the rest, answering what they cannot run with a syntax error, as the real
+// interpreter would.
 
 #include <array>
 #include <iostream>
 #include <string_view>
 
+#include "osascript/admin_shell_script.h"
 #include "osascript/control_centre_scripts.h"
 #include "osascript/plain_script.h"
 
@@ -25,6 +27,7 @@ bool anyScript(std::string_view /*script*/) {
 
 constexpr std::array kHandlers{
     ScriptHandler{kd::osascript::isControlCentreScript, kd::osascript::runControlCentreScript},
+    ScriptHandler{kd::osascript::isAdminShellScript, kd::osascript::runAdminShellScript},
     ScriptHandler{anyScript, kd::osascript::runPlainScript},
 };
 

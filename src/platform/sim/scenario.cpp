@@ -291,6 +291,30 @@ ScenarioNetwork readNetwork(const Node& node) {
     node.fail("expected \"simulated\" or \"dns-sd\"");
 }
 
+std::optional<int> integerOrNull(const Node& node, std::int64_t min, std::int64_t max) {
+    if (node.raw().is_null()) return std::nullopt;
+    return static_cast<int>(node.integer(min, max));
+}
+
+ScenarioAdminPrompt readAdminPrompt(const Node& node) {
+    const auto answer = node.text();
+    if (answer == "allow") return ScenarioAdminPrompt::allow;
+    if (answer == "cancel") return ScenarioAdminPrompt::cancel;
+    if (answer == "fail") return ScenarioAdminPrompt::fail;
+    node.fail("expected \"allow\", \"cancel\" or \"fail\"");
+}
+
+ScenarioPower readPower(const Node& node) {
+    node.expectObject({"batteryTemperature", "cpuSpeedLimit", "adminPrompt"});
+    ScenarioPower power;
+    optional(node, "batteryTemperature", power.batteryTemperature,
+             [](const Node& n) { return integerOrNull(n, 0, 10'000); });
+    optional(node, "cpuSpeedLimit", power.cpuSpeedLimit,
+             [](const Node& n) { return integerOrNull(n, 0, 100); });
+    optional(node, "adminPrompt", power.adminPrompt, readAdminPrompt);
+    return power;
+}
+
 // Every character but letters, digits and '-' becomes '-', as a Mac names
 // itself on the local network.
 std::string localHostName(const std::string& name) {
@@ -383,7 +407,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
     const Node root(document, "top level", source);
     root.expectObject({"mac", "displays", "configuration", "skyLight", "sidecarCore", "coreDisplay",
                        "accessibilityTrusted", "sidecarDevices", "airPlayReceivers", "network",
-                       "sidecarSettings"});
+                       "sidecarSettings", "power"});
     Scenario scenario;
     const auto mac = root["mac"];
     mac.expectObject({"model", "name", "productName", "cpuBrand", "hostName", "vpnConnected",
@@ -424,6 +448,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
         if (!settings.raw().is_object()) settings.fail("expected an object");
         scenario.sidecarSettings = settings.raw();
     }
+    optional(root, "power", scenario.power, readPower);
     return scenario;
 }
 

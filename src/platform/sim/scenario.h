@@ -137,6 +137,25 @@ struct ScenarioMac {
     bool internetSharing = false;
 };
 
+// How the password prompt for administrator rights is answered.
+enum class ScenarioAdminPrompt {
+    allow,   // the password is given and the command runs
+    cancel,  // the user cancels: error -128
+    fail,    // the password is refused
+};
+
+// The Mac's power management ("power").
+struct ScenarioPower {
+    // "batteryTemperature": hundredths of a degree Celsius, 0 to 10000, as the
+    // battery reports it; null: no battery.
+    std::optional<int> batteryTemperature = 3000;
+    // "cpuSpeedLimit": the percent of full speed the thermal report gives,
+    // 0 to 100; null: no CPU power status recorded, as on Apple silicon.
+    std::optional<int> cpuSpeedLimit;
+    // "adminPrompt": "allow", "cancel" or "fail".
+    ScenarioAdminPrompt adminPrompt = ScenarioAdminPrompt::allow;
+};
+
 // Where AirPlay receivers are found.
 enum class ScenarioNetwork {
     simulated,  // the scenario's receivers, announced on virtual time
@@ -162,6 +181,7 @@ struct Scenario {
     std::vector<ScenarioAirPlayReceiver> airPlayReceivers;
     ScenarioNetwork network = ScenarioNetwork::simulated;
     nlohmann::json sidecarSettings = nlohmann::json::object();  // the system's Sidecar defaults
+    ScenarioPower power;
 };
 
 // A scenario that cannot be used; what() is one line: the file, the place and the problem.

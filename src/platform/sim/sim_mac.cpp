@@ -25,6 +25,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
           [this] { return frameworks_.tvConnectPolicy(); }, scheduler),
       sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)),
       tools_(scenario_.mac),
-      network_(scenario_.airPlayReceivers, scheduler) {}
+      network_(scenario_.airPlayReceivers, scheduler),
+      powerManager_(scenario_.power, tools_) {}
 
 }  // namespace kd

@@ -7,6 +7,7 @@
 #include "platform/sim/sim_control_centre.h"
 #include "platform/sim/sim_dns_sd.h"
 #include "platform/sim/sim_frameworks.h"
+#include "platform/sim/sim_power_manager.h"
 #include "platform/sim/sim_read_only_preferences.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
@@ -29,6 +30,7 @@ class SimMac {
     SimSystemTools& tools() { return tools_; }
     // The local network's AirPlay receivers, as the scenario announces them.
     SimDnsSd& network() { return network_; }
+    SimPowerManager& powerManager() { return powerManager_; }
 
   private:
     Scenario scenario_;
@@ -43,6 +45,7 @@ class SimMac {
     SimReadOnlyPreferences sidecarSettings_;
     SimSystemTools tools_;
     SimDnsSd network_;
+    SimPowerManager powerManager_;  // answers some of the tools
 };
 
 }  // namespace kd

@@ -102,4 +102,9 @@ void SimSystemTools::answer(const std::string& executable, Handler handler) {
     tools_[executable] = std::move(handler);
 }
 
+SimSystemTools::Handler SimSystemTools::handler(const std::string& executable) const {
+    const auto tool = tools_.find(executable);
+    return tool == tools_.end() ? Handler() : tool->second;
+}
+
 }  // namespace kd

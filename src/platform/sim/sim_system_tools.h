@@ -33,6 +33,10 @@ class SimSystemTools : public SystemTools {
     // Simulator control, before the tools are shared with other threads:
     // answers `executable` with `handler`, replacing an earlier one.
     void answer(const std::string& executable, Handler handler);
+    // The handler answering `executable`, empty when there is none: for a
+    // part of the simulator that answers some of a tool's questions and
+    // hands the others on.
+    Handler handler(const std::string& executable) const;
 
   private:
     std::map<std::string, Handler> tools_;

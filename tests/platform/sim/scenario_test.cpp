@@ -144,7 +144,20 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "at configuration.configureError: unknown key"},
         BrokenCase{"SidecarSettingsNotAnObject", [](json& d) { d["sidecarSettings"] = 3; },
-                   "at sidecarSettings: expected an object"}),
+                   "at sidecarSettings: expected an object"},
+        BrokenCase{"UnknownPowerKey", [](json& d) { d["power"]["fanSpeed"] = 1200; },
+                   "at power.fanSpeed: unknown key"},
+        BrokenCase{"BatteryTemperatureInDegrees",
+                   [](json& d) { d["power"]["batteryTemperature"] = 30.5; },
+                   "at power.batteryTemperature: expected an integer"},
+        BrokenCase{"BatteryHotterThanBoiling",
+                   [](json& d) { d["power"]["batteryTemperature"] = 10001; },
+                   "at power.batteryTemperature: expected an integer from 0 to 10000, got 10001"},
+        BrokenCase{"SpeedLimitOverAHundredPercent",
+                   [](json& d) { d["power"]["cpuSpeedLimit"] = 101; },
+                   "at power.cpuSpeedLimit: expected an integer from 0 to 100, got 101"},
+        BrokenCase{"PromptAnsweredMaybe", [](json& d) { d["power"]["adminPrompt"] = "maybe"; },
+                   "at power.adminPrompt: expected \"allow\", \"cancel\" or \"fail\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScenarioTest, OneIDAtSeveralRatesIsOneModePerRate) {
@@ -158,6 +171,15 @@ TEST(ScenarioTest, OneIDAtSeveralRatesIsOneModePerRate) {
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->id, 5);
     EXPECT_EQ(current->refresh, 60);
+}
+
+TEST(ScenarioTest, AMacWithoutABatteryOrThermalReport) {
+    auto document = json::parse(defaultScenarioJson());
+    document["power"] = {{"batteryTemperature", nullptr}, {"adminPrompt", "cancel"}};
+    const auto power = parseScenario(document.dump(), "mine.json").power;
+    EXPECT_EQ(power.batteryTemperature, std::nullopt);
+    EXPECT_EQ(power.cpuSpeedLimit, std::nullopt);
+    EXPECT_EQ(power.adminPrompt, ScenarioAdminPrompt::cancel);
 }
 
 TEST(ScenarioTest, TextThatIsNotJSONIsPlacedByLineAndColumn) {

@@ -1,0 +1,88 @@
+#pragma once
+
+// What the lid guard's tests share: golden texts, reading a daemon's
+// property list, running command lines in the simulated Mac's privileged
+// shell, and reading its command log.
+
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_power_manager.h"
+#include "transport/child_process.h"
+
+namespace kd::testing {
+
+inline std::string golden(const std::string& name) {
+    std::ifstream in(std::string(KD_GOLDEN_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// ProgramArguments of a property list as libplist reads it; nothing when
+// the text does not parse or holds no list of strings there.
+inline std::optional<std::vector<std::string>> programArguments(const std::string& plist) {
+    plist_t root = nullptr;
+    plist_from_xml(plist.data(), static_cast<uint32_t>(plist.size()), &root);
+    if (root == nullptr) return std::nullopt;
+    std::optional<std::vector<std::string>> arguments;
+    const plist_t list = plist_get_node_type(root) == PLIST_DICT
+                             ? plist_dict_get_item(root, "ProgramArguments")
+                             : nullptr;
+    if (list != nullptr && plist_get_node_type(list) == PLIST_ARRAY) {
+        arguments.emplace();
+        for (uint32_t i = 0; i < plist_array_get_size(list); ++i) {
+            char* text = nullptr;
+            plist_get_string_val(plist_array_get_item(list, i), &text);
+            arguments->emplace_back(text == nullptr ? "<not a string>" : text);
+            std::free(text);
+        }
+    }
+    plist_free(root);
+    return arguments;
+}
+
+// Runs `command` as the simulated Mac's root would, once the password was given.
+inline ChildRun runPrivileged(const SimPowerManager& mac, const std::string& command) {
+    return runChild("/bin/bash", {"-c", command}, std::chrono::seconds(60), ErrorStream::capture,
+                    mac.shellEnvironment());
+}
+
+using Command = std::vector<std::string>;
+
+inline std::ptrdiff_t firstIndex(const SimPowerManager::CommandLog& log, const Command& command,
+                                 std::ptrdiff_t from = 0) {
+    const auto found = std::find(log.begin() + from, log.end(), command);
+    return found == log.end() ? -1 : found - log.begin();
+}
+
+inline std::ptrdiff_t countOf(const SimPowerManager::CommandLog& log, const Command& command) {
+    return std::count(log.begin(), log.end(), command);
+}
+
+// Generous: the watchdog's passes run real processes, on a busy machine
+// under a sanitizer.
+inline constexpr std::chrono::seconds kPatience{60};
+
+inline bool waitForCount(const SimPowerManager& mac, const Command& command, std::ptrdiff_t count) {
+    return mac.waitForCommands(
+        [&](const SimPowerManager::CommandLog& log) { return countOf(log, command) >= count; },
+        kPatience);
+}
+
+}  // namespace kd::testing
