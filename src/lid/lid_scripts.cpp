@@ -63,6 +63,9 @@ while true; do
   LIMIT_C=$(head -1 "$CONFIG" 2>/dev/null | tr -dc '0-9')
   [ -z "$LIMIT_C" ] && LIMIT_C=52
   T=$(ioreg -r -n AppleSmartBattery | awk -F'= ' '/"Temperature"/{print $2; exit}')
+  # A reading that is no whole number would end this loop in an arithmetic
+  # error, leaving sleep off with nobody watching: count it as no reading.
+  case "$T" in *[!0-9]*) T= ;; esac
   TEMP_C=$(( ${T:-3000} / 100 ))
   put "$TEMP_FILE" "$TEMP_C"
   THROTTLE=$(pmset -g therm | awk '/CPU_Speed_Limit/{print $3}')

@@ -73,6 +73,17 @@ TEST_F(WatchdogTest, ReadsItsLimitAgainOnEveryPass) {
     EXPECT_EQ(countOf(log(), kPassEnd), 1) << "it fired on the pass after the change";
 }
 
+TEST_F(WatchdogTest, AnOddBatteryReadingCountsAsNoneAndTheWatchKeepsGoing) {
+    mac_->setBatteryReading("30.5");
+    turnOn();
+    awaitPasses(1);
+    EXPECT_EQ(fileText(paths_.tempFile), "30\n");
+    mac_->setBatteryTemperature(6000);
+    mac_->step();
+    ASSERT_TRUE(waitForCount(*mac_, {"pmset", "-a", "disablesleep", "0"}, 1))
+        << "the watchdog still fires on the next pass";
+}
+
 struct Heat {
     std::optional<int> battery;  // hundredths of a degree
     std::optional<int> cpuSpeedLimit;

@@ -59,7 +59,7 @@ fi
 t=$(get battery-temperature)
 [ -z "$t" ] && exit 0
 printf '+-o AppleSmartBattery  <class AppleSmartBattery, id 0x100000a1c, registered, matched, active, busy 0 (0 ms), retain 7>\n'
-printf '    {\n      "ExternalConnected" = Yes\n      "VirtualTemperature" = %s\n' $(( t + 250 ))
+printf '    {\n      "ExternalConnected" = Yes\n      "VirtualTemperature" = %s\n' "$t"
 printf '      "CycleCount" = 112\n      "Temperature" = %s\n      "DesignCapacity" = 6075\n    }\n\n' "$t"
 )sh";
 

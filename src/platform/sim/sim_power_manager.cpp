@@ -170,6 +170,10 @@ void SimPowerManager::setBatteryTemperature(std::optional<int> hundredths) {
     setState("battery-temperature", numberOrNothing(hundredths));
 }
 
+void SimPowerManager::setBatteryReading(const std::string& raw) {
+    setState("battery-temperature", raw);
+}
+
 void SimPowerManager::setCpuSpeedLimit(std::optional<int> percent) {
     setState("cpu-speed-limit", numberOrNothing(percent));
 }

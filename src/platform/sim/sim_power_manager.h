@@ -65,6 +65,9 @@ class SimPowerManager {
     std::vector<std::pair<std::string, std::string>> shellEnvironment() const;
 
     void setBatteryTemperature(std::optional<int> hundredths);
+    // What the battery's "Temperature" line holds, verbatim: a sensor that
+    // reports something other than whole hundredths.
+    void setBatteryReading(const std::string& raw);
     void setCpuSpeedLimit(std::optional<int> percent);
     void setAdminPrompt(ScenarioAdminPrompt answer);
 
