@@ -3,6 +3,12 @@
 // What the simulated Mac is: its displays, frameworks, permissions and the
 // devices around it. Read from JSON, strictly: an unknown key or a bad value
 // is an error naming the file and the place.
+//
+// The JSON keys are the field names below, nested as the structures are:
+// "mac", "displays", "configuration", "skyLight", "sidecarCore",
+// "coreDisplay", "accessibilityTrusted", "sidecarDevices",
+// "airPlayReceivers", "network", "sidecarSettings" and "power" at the top
+// level. Only "mac" (with "model" and "name") and "displays" are required.
 
 #include <cstdint>
 #include <optional>
@@ -156,7 +162,8 @@ struct ScenarioPower {
     ScenarioAdminPrompt adminPrompt = ScenarioAdminPrompt::allow;
 };
 
-// Where AirPlay receivers are found.
+// Where AirPlay receivers are found: "network" is "simulated" (the default)
+// or "dns-sd".
 enum class ScenarioNetwork {
     simulated,  // the scenario's receivers, announced on virtual time
     dnsSd,      // the real local network, through the system's DNS-SD service
