@@ -7,7 +7,7 @@
 namespace kd {
 namespace {
 
-constexpr DisplayID kPanel = 1;  // HDR-capable in the default scenario
+constexpr DisplayID kHDRPanel = 1;  // HDR-capable in the default scenario
 
 const char* const kSupports = "CoreDisplay_Display_SupportsHDRMode";
 const char* const kIsEnabled = "CoreDisplay_Display_IsHDRModeEnabled";
@@ -51,7 +51,7 @@ TEST(HDRTest, StateComesFromTheActiveScreensHeadroom) {
             s.displays[0].hdr.potentialHeadroom = c.potential;
             s.displays[0].hdr.headroom = c.current;
         });
-        EXPECT_EQ(hdrState(mac.server(), kPanel), c.state) << c.potential << " / " << c.current;
+        EXPECT_EQ(hdrState(mac.server(), kHDRPanel), c.state) << c.potential << " / " << c.current;
     }
 }
 
@@ -60,7 +60,7 @@ TEST(HDRTest, NoStateWithoutAnActiveScreen) {
         ScenarioDisplay hidden;
         hidden.id = 7;
         hidden.active = false;
-        hidden.mirrorOf = kPanel;
+        hidden.mirrorOf = kHDRPanel;
         hidden.hdr = {true, true, 8.0, 8.0};
         s.displays.push_back(hidden);
     });
@@ -80,19 +80,19 @@ TEST(HDRTest, TheSwitchAnswersOnlyWhenEveryPieceIsThere) {
         bool switchOff;
     };
     const Case cases[] = {
-        {"everything there", {}, kPanel, true, false, true, true},
-        {"the screen refuses HDR", [](Scenario& s) { s.displays[0].hdr.supported = false; }, kPanel,
-         false, false, false, true},
+        {"everything there", {}, kHDRPanel, true, false, true, true},
+        {"the screen refuses HDR", [](Scenario& s) { s.displays[0].hdr.supported = false; },
+         kHDRPanel, false, false, false, true},
         {"no display", {}, std::nullopt, false, false, false, false},
-        {"no framework", [](Scenario& s) { s.coreDisplay.present = false; }, kPanel, false, false,
-         false, false},
+        {"no framework", [](Scenario& s) { s.coreDisplay.present = false; }, kHDRPanel, false,
+         false, false, false},
         {"no support symbol", [](Scenario& s) { s.coreDisplay.missingSymbols = {kSupports}; },
-         kPanel, false, false, true, true},
+         kHDRPanel, false, false, true, true},
         {"no switch symbol", [](Scenario& s) { s.coreDisplay.missingSymbols = {kSetEnabled}; },
-         kPanel, true, false, false, false},
+         kHDRPanel, true, false, false, false},
         // Off was asked for, and off is what cannot be read back.
         {"no read-back symbol", [](Scenario& s) { s.coreDisplay.missingSymbols = {kIsEnabled}; },
-         kPanel, true, false, false, true},
+         kHDRPanel, true, false, false, true},
     };
     for (const auto& c : cases) {
         SimHDRMac mac(c.edit);

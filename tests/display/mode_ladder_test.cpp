@@ -9,15 +9,9 @@
 namespace kd {
 namespace {
 
+using samples::ids;
 using samples::mode;
 using samples::systemMode;
-
-std::vector<std::int32_t> ids(const std::vector<DisplayMode>& modes) {
-    std::vector<std::int32_t> out;
-    out.reserve(modes.size());
-    for (const auto& m : modes) out.push_back(m.id);
-    return out;
-}
 
 TEST(ModeLadderTest, KeepsFiltersDeduplicatesAndOrders) {
     struct Case {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "display/mode_samples.h"
+
 #include "display/modes.h"
 #include "display/sim_screens.h"
 #include "platform/sim/sim_mac.h"
@@ -8,14 +10,9 @@
 namespace kd {
 namespace {
 
-constexpr DisplayID kPanel = 1;  // the default scenario's built-in panel
+using samples::ids;
 
-std::vector<std::int32_t> ids(const std::vector<DisplayMode>& modes) {
-    std::vector<std::int32_t> out;
-    out.reserve(modes.size());
-    for (const auto& mode : modes) out.push_back(mode.id);
-    return out;
-}
+constexpr DisplayID kDefaultPanel = 1;  // the default scenario's built-in panel
 
 class ModesTest : public ::testing::Test {
   protected:
@@ -24,7 +21,7 @@ class ModesTest : public ::testing::Test {
     SimWindowServer& server = mac.windowServer();
 
     DisplayMode ladderMode(std::int32_t id) {
-        for (const auto& mode : displayModes(server, kPanel)) {
+        for (const auto& mode : displayModes(server, kDefaultPanel)) {
             if (mode.id == id) return mode;
         }
         ADD_FAILURE() << "no mode " << id;
@@ -33,17 +30,17 @@ class ModesTest : public ::testing::Test {
 };
 
 TEST_F(ModesTest, ThePanelsLadderWithAndWithoutHiddenModes) {
-    EXPECT_EQ(ids(displayModes(server, kPanel)),
+    EXPECT_EQ(ids(displayModes(server, kDefaultPanel)),
               (std::vector<std::int32_t>{14, 15, 1, 2, 3, 4, 5, 6, 7, 16, 8, 9, 10, 11, 12, 13}));
-    EXPECT_EQ(ids(displayModes(server, kPanel, false)),
+    EXPECT_EQ(ids(displayModes(server, kDefaultPanel, false)),
               (std::vector<std::int32_t>{14, 15, 1, 2, 3, 4, 5, 6, 7, 16, 8, 9}));
 }
 
 TEST_F(ModesTest, CurrentAndRecommendedOfThePanel) {
-    const auto current = currentMode(server, kPanel);
+    const auto current = currentMode(server, kDefaultPanel);
     ASSERT_TRUE(current);
     EXPECT_EQ(current->label(), "1512 \u00d7 982 HiDPI \u00b7 120 Hz");
-    EXPECT_EQ(recommendedMode(server, kPanel), current);
+    EXPECT_EQ(recommendedMode(server, kDefaultPanel), current);
 }
 
 TEST_F(ModesTest, NoDisplayOrAnUnknownOneHasNothing) {
@@ -62,11 +59,11 @@ TEST_F(ModesTest, ASwitchTakesEffectAndIsAnnounced) {
     const auto token =
         server.registerReconfigurationCallback([&](DisplayID id) { told.push_back(id); });
 
-    EXPECT_TRUE(setMode(server, ladderMode(3), kPanel));
-    EXPECT_EQ(currentMode(server, kPanel), ladderMode(3));
-    EXPECT_EQ(server.bounds(kPanel), (Rect{0, 0, 1800, 1169}));
+    EXPECT_TRUE(setMode(server, ladderMode(3), kDefaultPanel));
+    EXPECT_EQ(currentMode(server, kDefaultPanel), ladderMode(3));
+    EXPECT_EQ(server.bounds(kDefaultPanel), (Rect{0, 0, 1800, 1169}));
     scheduler.runUntilIdle();
-    EXPECT_EQ(told, std::vector<DisplayID>{kPanel});
+    EXPECT_EQ(told, std::vector<DisplayID>{kDefaultPanel});
 }
 
 TEST_F(ModesTest, ASwitchBetweenTwoRatesOfOneID) {
@@ -95,23 +92,23 @@ TEST_F(ModesTest, AFailedSwitchSaysSoAndChangesNothing) {
     std::vector<DisplayID> told;
     const auto token =
         server.registerReconfigurationCallback([&](DisplayID id) { told.push_back(id); });
-    const auto before = currentMode(server, kPanel);
-    const auto boundsBefore = server.bounds(kPanel);
+    const auto before = currentMode(server, kDefaultPanel);
+    const auto boundsBefore = server.bounds(kDefaultPanel);
 
     server.failNextBegin(SimWindowServer::kInvalidOperation);
-    EXPECT_FALSE(setMode(server, ladderMode(3), kPanel)) << "refused begin";
+    EXPECT_FALSE(setMode(server, ladderMode(3), kDefaultPanel)) << "refused begin";
     server.failNextComplete(SimWindowServer::kInvalidOperation);
-    EXPECT_FALSE(setMode(server, ladderMode(3), kPanel)) << "refused completion";
+    EXPECT_FALSE(setMode(server, ladderMode(3), kDefaultPanel)) << "refused completion";
     auto foreign = ladderMode(3);
     foreign.mode.ioModeID = 999;
-    EXPECT_FALSE(setMode(server, foreign, kPanel)) << "a mode the display does not have";
+    EXPECT_FALSE(setMode(server, foreign, kDefaultPanel)) << "a mode the display does not have";
 
-    EXPECT_EQ(currentMode(server, kPanel), before);
-    EXPECT_EQ(server.bounds(kPanel), boundsBefore);
+    EXPECT_EQ(currentMode(server, kDefaultPanel), before);
+    EXPECT_EQ(server.bounds(kDefaultPanel), boundsBefore);
     scheduler.runUntilIdle();
     EXPECT_TRUE(told.empty());
 
-    EXPECT_TRUE(setMode(server, ladderMode(3), kPanel)) << "nothing is left half-open";
+    EXPECT_TRUE(setMode(server, ladderMode(3), kDefaultPanel)) << "nothing is left half-open";
 }
 
 }  // namespace

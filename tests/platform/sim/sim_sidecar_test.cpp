@@ -15,9 +15,9 @@ namespace {
 using namespace std::chrono_literals;
 
 // Generous: it only proves that nothing hangs, on a busy sanitizer build.
-constexpr auto kPatience = 30s;
+constexpr auto kNoHang = 30s;
 
-ScenarioDisplay builtInPanel() {
+ScenarioDisplay sidecarHostPanel() {
     ScenarioDisplay d;
     d.id = 1;
     d.name = "Built-in Retina Display";
@@ -31,9 +31,9 @@ ScenarioDisplay builtInPanel() {
 // Sidecar answers on a thread of its own while the program reads its state
 // from the main thread; the thread sanitizer watches both.
 TEST(SimSidecarTest, CompletionsComeFromSidecarsOwnThreadAfterTheScreenIsUp) {
-    TestMainLoop loop{kPatience};
+    TestMainLoop loop{kNoHang};
     ThreadScheduler scheduler(loop.poster());
-    SimWindowServer server({builtInPanel()}, scheduler);
+    SimWindowServer server({sidecarHostPanel()}, scheduler);
     ScenarioSidecarDevice iPad;
     iPad.name = "Studio iPad";
     iPad.identifier = "5D3C";
