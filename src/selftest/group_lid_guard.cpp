@@ -1,5 +1,3 @@
-#include <plist/plist.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lid/daemon_arguments.h"
 #include "lid/lid_paths.h"
 #include "lid/lid_scripts.h"
 #include "lid/quoting.h"
@@ -78,34 +77,6 @@ std::ptrdiff_t positionOf(const std::vector<std::string>& trace, const std::stri
     return found == trace.end() ? -1 : found - trace.begin();
 }
 
-// The daemon's ProgramArguments; nothing when the text is not a property
-// list holding them as a list of strings.
-std::optional<std::vector<std::string>> programArguments(const std::string& plistText) {
-    plist_t root = nullptr;
-    plist_from_xml(plistText.data(), static_cast<uint32_t>(plistText.size()), &root);
-    if (root == nullptr) return std::nullopt;
-    std::optional<std::vector<std::string>> arguments;
-    const plist_t list = plist_get_node_type(root) == PLIST_DICT
-                             ? plist_dict_get_item(root, "ProgramArguments")
-                             : nullptr;
-    if (list != nullptr && plist_get_node_type(list) == PLIST_ARRAY) {
-        arguments.emplace();
-        for (uint32_t i = 0; i < plist_array_get_size(list); ++i) {
-            const plist_t item = plist_array_get_item(list, i);
-            if (plist_get_node_type(item) != PLIST_STRING) {
-                arguments.reset();
-                break;
-            }
-            char* text = nullptr;
-            plist_get_string_val(item, &text);
-            arguments->emplace_back(text == nullptr ? "" : text);
-            std::free(text);
-        }
-    }
-    plist_free(root);
-    return arguments;
-}
-
 struct WatchdogRun {
     std::vector<std::string> trace;
     std::optional<std::string> temperature;
@@ -162,7 +133,7 @@ void testLidGuard(SelfTest& t, SelfTestContext& /*context*/) {
             bootout >= 0 && !exists(paths.plistDst) && !exists(paths.installedWatchdog) &&
                 !exists(paths.stateFile));
 
-    const auto arguments = programArguments(daemonPlist(paths));
+    const auto arguments = daemonProgramArguments(daemonPlist(paths));
     t.check("lid daemon plist parses", arguments.has_value());
     const auto enable = enableCommand(paths);
     const auto quoted = [](const std::string& path) {

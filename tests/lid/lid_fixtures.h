@@ -4,8 +4,6 @@
 // property list, running command lines in the simulated Mac's privileged
 // shell, and reading its command log.
 
-#include <plist/plist.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -32,29 +30,6 @@ inline std::string fileText(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// ProgramArguments of a property list as libplist reads it; nothing when
-// the text does not parse or holds no list of strings there.
-inline std::optional<std::vector<std::string>> programArguments(const std::string& plist) {
-    plist_t root = nullptr;
-    plist_from_xml(plist.data(), static_cast<uint32_t>(plist.size()), &root);
-    if (root == nullptr) return std::nullopt;
-    std::optional<std::vector<std::string>> arguments;
-    const plist_t list = plist_get_node_type(root) == PLIST_DICT
-                             ? plist_dict_get_item(root, "ProgramArguments")
-                             : nullptr;
-    if (list != nullptr && plist_get_node_type(list) == PLIST_ARRAY) {
-        arguments.emplace();
-        for (uint32_t i = 0; i < plist_array_get_size(list); ++i) {
-            char* text = nullptr;
-            plist_get_string_val(plist_array_get_item(list, i), &text);
-            arguments->emplace_back(text == nullptr ? "<not a string>" : text);
-            std::free(text);
-        }
-    }
-    plist_free(root);
-    return arguments;
 }
 
 // Runs `command` as the simulated Mac's root would, once the password was given.

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "lid/daemon_arguments.h"
 #include "lid/lid_fixtures.h"
 #include "lid/quoting.h"
 #include "transport/child_probe.h"
@@ -68,7 +69,7 @@ TEST(LidScriptsTest, ThePropertyListRunsTheInstalledWatchdogUnderBash) {
     for (const auto& root : names) {
         SCOPED_TRACE(root);
         const auto paths = lidPaths("/Users/ada/LidGuard", root.empty() ? "" : "/Volumes/" + root);
-        EXPECT_EQ(testing::programArguments(daemonPlist(paths)),
+        EXPECT_EQ(daemonProgramArguments(daemonPlist(paths)),
                   (std::vector<std::string>{"/bin/bash", paths.installedWatchdog}));
     }
     EXPECT_EQ(kOrdinary.installedWatchdog,

@@ -5,20 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "transport/txt_wire.h"
+
 namespace kd {
 namespace {
 
-std::string wire(const std::vector<std::string>& strings) {
-    std::string out;
-    for (const auto& s : strings) {
-        out += static_cast<char>(s.size());
-        out += s;
-    }
-    return out;
-}
+using testing::txtWire;
 
 ResolvedService resolved(const std::vector<std::string>& txt, int port = 7000) {
-    return ResolvedService{"Living-Room.local", port, wire(txt)};
+    return ResolvedService{"Living-Room.local", port, txtWire(txt)};
 }
 
 TEST(AirPlayReceiverTest, ReadsTheAnnouncementIntoADevice) {

@@ -5,18 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "transport/txt_wire.h"
+
 namespace kd {
 namespace {
 
-// The wire form of `strings`: each one prefixed by its length.
-std::string wire(const std::vector<std::string>& strings) {
-    std::string out;
-    for (const auto& s : strings) {
-        out += static_cast<char>(s.size());
-        out += s;
-    }
-    return out;
-}
+using testing::txtWire;
 
 TEST(TxtRecordTest, ReadsEntriesAsDnsSdDoes) {
     struct Case {
@@ -26,25 +20,25 @@ TEST(TxtRecordTest, ReadsEntriesAsDnsSdDoes) {
     };
     const Case cases[] = {
         {"plain entries",
-         wire({"model=AppleTV14,1", "deviceid=AA:BB"}),
+         txtWire({"model=AppleTV14,1", "deviceid=AA:BB"}),
          {{"model", "AppleTV14,1"}, {"deviceid", "AA:BB"}}},
-        {"a value holding '='", wire({"k=a=b"}), {{"k", "a=b"}}},
+        {"a value holding '='", txtWire({"k=a=b"}), {{"k", "a=b"}}},
         {"a key without '=' has no value",
-         wire({"flag", "e="}),
+         txtWire({"flag", "e="}),
          {{"flag", std::nullopt}, {"e", ""}}},
         {"the first of two keys differing in case wins",
-         wire({"Model=first", "MODEL=second"}),
+         txtWire({"Model=first", "MODEL=second"}),
          {{"Model", "first"}}},
         {"empty strings and strings without a key are skipped",
-         wire({"", "=orphan", "a=1"}),
+         txtWire({"", "=orphan", "a=1"}),
          {{"a", "1"}}},
         {"the empty record of a service with nothing to say", std::string(1, '\0'), {}},
         {"no bytes at all", "", {}},
         {"bytes kept as they are",
-         wire({std::string("b=\0\xff", 4)}),
+         txtWire({std::string("b=\0\xff", 4)}),
          {{"b", std::string("\0\xff", 2)}}},
-        {"a length past the end ends the record", wire({"a=1"}) + "\x09" + "b=2", {{"a", "1"}}},
-        {"a length byte with nothing after it", wire({"a=1"}) + "\x05", {{"a", "1"}}},
+        {"a length past the end ends the record", txtWire({"a=1"}) + "\x09" + "b=2", {{"a", "1"}}},
+        {"a length byte with nothing after it", txtWire({"a=1"}) + "\x05", {{"a", "1"}}},
     };
     for (const auto& c : cases) {
         const TxtRecord record = decodeTxtRecord(c.wire);
@@ -53,7 +47,7 @@ TEST(TxtRecordTest, ReadsEntriesAsDnsSdDoes) {
 }
 
 TEST(TxtRecordTest, LooksKeysUpWithoutRegardToCase) {
-    const TxtRecord record = decodeTxtRecord(wire({"DeviceID=aa:bb", "flag"}));
+    const TxtRecord record = decodeTxtRecord(txtWire({"DeviceID=aa:bb", "flag"}));
     EXPECT_EQ(txtValue(record, "deviceid"), "aa:bb");
     EXPECT_EQ(txtValue(record, "DEVICEID"), "aa:bb");
     EXPECT_EQ(txtValue(record, "flag"), "");
@@ -67,7 +61,7 @@ TEST(TxtRecordTest, LargeRecordsOfRepeatedAndLongEntriesStayBounded) {
         strings.push_back((i % 2 ? "k" + std::to_string(i) : std::string("features")) + "=" +
                           std::string(240, static_cast<char>('0' + i % 10)));
     }
-    const std::string record = wire(strings);
+    const std::string record = txtWire(strings);
     ASSERT_GT(record.size(), 10'000u);
 
     const TxtRecord decoded = decodeTxtRecord(record);
