@@ -141,7 +141,8 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       mac.sidecarSettings(),
                       mac.tools(),
                       *network,
-                      http};
+                      http,
+                      mac.workspace()};
     const auto values = createProcessValues(platform.frameworks);
 
     if (selfTest) {

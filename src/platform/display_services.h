@@ -11,8 +11,8 @@
 //   result of begin or complete is failure, and a failed completion changes
 //   nothing. A transaction that is not completed must be cancelled.
 // - Reconfiguration callbacks arrive on the main queue, once per changed
-//   display, after the change is visible to queries. The returned token
-//   unregisters when destroyed.
+//   display with what changed about it, after the change is visible to
+//   queries. The returned token unregisters when destroyed.
 // - Display ids are 32-bit; 0 means no display. Rectangles are in global
 //   points with y growing downward.
 
@@ -68,6 +68,17 @@ struct ScreenInfo {
     double maximumExtendedDynamicRangeColorComponentValue = 1.0;
 };
 
+// What changed about a display, in the window server's own bits.
+using ReconfigurationFlags = std::uint32_t;
+inline constexpr ReconfigurationFlags kDisplayMovedFlag = 1U << 1;
+inline constexpr ReconfigurationFlags kDisplaySetModeFlag = 1U << 3;
+inline constexpr ReconfigurationFlags kDisplayAddFlag = 1U << 4;
+inline constexpr ReconfigurationFlags kDisplayRemoveFlag = 1U << 5;
+inline constexpr ReconfigurationFlags kDisplayMirrorFlag = 1U << 10;
+inline constexpr ReconfigurationFlags kDisplayUnMirrorFlag = 1U << 11;
+// Anything else, such as an HDR switch.
+inline constexpr ReconfigurationFlags kDisplayDesktopShapeChangedFlag = 1U << 12;
+
 enum class ConfigureOption { forAppOnly, forSession, permanently };
 
 class ReconfigurationToken {
@@ -101,7 +112,8 @@ class DisplayServices {
     virtual DisplayError completeConfiguration(ConfigRef config, ConfigureOption option) = 0;
     virtual DisplayError cancelConfiguration(ConfigRef config) = 0;
 
-    using ReconfigurationCallback = std::function<void(DisplayID display)>;
+    using ReconfigurationCallback =
+        std::function<void(DisplayID display, ReconfigurationFlags flags)>;
     virtual std::unique_ptr<ReconfigurationToken> registerReconfigurationCallback(
         ReconfigurationCallback callback) = 0;
 

@@ -16,6 +16,7 @@
 #include "platform/sky_light.h"
 #include "platform/system_tools.h"
 #include "platform/type_database.h"
+#include "platform/workspace.h"
 
 namespace kd {
 
@@ -45,6 +46,7 @@ struct Platform {
     SystemTools& tools;
     DnsSd& dnsSd;  // the local network's AirPlay receivers
     HttpClient& http;
+    Workspace& workspace;  // sleep and wake
 };
 
 }  // namespace kd

@@ -25,7 +25,8 @@ class GroupHarness {
                     mac_.sidecarSettings(),
                     mac_.tools(),
                     mac_.network(),
-                    http_},
+                    http_,
+                    mac_.workspace()},
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {
     }  // no group tested here runs a script

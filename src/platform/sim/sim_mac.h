@@ -12,6 +12,7 @@
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
 #include "platform/sim/sim_window_server.h"
+#include "platform/sim/sim_workspace.h"
 
 namespace kd {
 
@@ -31,6 +32,7 @@ class SimMac {
     // The local network's AirPlay receivers, as the scenario announces them.
     SimDnsSd& network() { return network_; }
     SimPowerManager& powerManager() { return powerManager_; }
+    SimWorkspace& workspace() { return workspace_; }
 
   private:
     Scenario scenario_;
@@ -46,6 +48,7 @@ class SimMac {
     SimSystemTools tools_;
     SimDnsSd network_;
     SimPowerManager powerManager_;  // answers some of the tools
+    SimWorkspace workspace_;
 };
 
 }  // namespace kd

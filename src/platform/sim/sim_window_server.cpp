@@ -148,14 +148,17 @@ DisplayError SimWindowServer::configureMode(ConfigRef config, DisplayID display,
     return stage(config, Change{display, std::nullopt, std::nullopt, chosen});
 }
 
-void SimWindowServer::apply(const Change& change) {
+ReconfigurationFlags SimWindowServer::apply(const Change& change) {
     auto* display = find(change.display);
-    if (display == nullptr) return;
+    if (display == nullptr) return 0;
+    ReconfigurationFlags flags = 0;
     if (change.origin) {
+        flags |= kDisplayMovedFlag;
         display->bounds.x = change.origin->first;
         display->bounds.y = change.origin->second;
     }
     if (change.mode) {
+        flags |= kDisplaySetModeFlag;
         display->currentMode = change.mode->id;
         display->currentRefresh = change.mode->refresh;
         display->bounds.width = change.mode->width;
@@ -169,8 +172,10 @@ void SimWindowServer::apply(const Change& change) {
             display->bounds.x = master->bounds.x;
             display->bounds.y = master->bounds.y;
             display->active = false;
+            flags |= kDisplayMirrorFlag;
         } else {
             display->active = true;
+            flags |= kDisplayUnMirrorFlag;
             // Ending a mirror extends the desktop to the right of the old master.
             if (const auto* master = find(previousMaster)) {
                 display->bounds.x = master->bounds.maxX();
@@ -178,10 +183,11 @@ void SimWindowServer::apply(const Change& change) {
             }
         }
     }
+    return flags;
 }
 
 DisplayError SimWindowServer::completeConfiguration(ConfigRef config, ConfigureOption) {
-    std::set<DisplayID> changed;
+    std::map<DisplayID, ReconfigurationFlags> changed;
     {
         const std::lock_guard lock(mutex_);
         const auto transaction = open_.find(config);
@@ -191,8 +197,7 @@ DisplayError SimWindowServer::completeConfiguration(ConfigRef config, ConfigureO
         if (refusals_.completeError != 0) return refusals_.completeError;
         if (failComplete_ != 0) return std::exchange(failComplete_, 0);
         for (const auto& change : changes) {
-            apply(change);
-            changed.insert(change.display);
+            changed[change.display] |= apply(change);
         }
     }
     notify(changed);
@@ -212,16 +217,17 @@ std::unique_ptr<ReconfigurationToken> SimWindowServer::registerReconfigurationCa
     return std::make_unique<Token>(registry_, id);
 }
 
-void SimWindowServer::notify(const std::set<DisplayID>& changed) {
+void SimWindowServer::notify(const std::map<DisplayID, ReconfigurationFlags>& changed) {
     if (changed.empty()) return;
     std::vector<std::uint64_t> ids;
     {
         const std::lock_guard lock(registry_->mutex);
         for (const auto& [id, unused] : registry_->callbacks) ids.push_back(id);
     }
-    for (const auto display : changed) {
+    for (const auto& [display, flags] : changed) {
         for (const auto id : ids) {
-            scheduler_.post(Queue::main(), [weak = std::weak_ptr(registry_), id, display] {
+            scheduler_.post(Queue::main(), [weak = std::weak_ptr(registry_), id, display,
+                                            flags = flags] {
                 const auto registry = weak.lock();
                 if (!registry) return;
                 ReconfigurationCallback callback;
@@ -231,7 +237,7 @@ void SimWindowServer::notify(const std::set<DisplayID>& changed) {
                     if (found == registry->callbacks.end()) return;  // unregistered meanwhile
                     callback = found->second;
                 }
-                callback(display);
+                callback(display, flags);
             });
         }
     }
@@ -255,7 +261,7 @@ void SimWindowServer::plugIn(ScenarioDisplay display) {
         if (find(id) != nullptr) return;
         displays_.push_back(std::move(display));
     }
-    notify({id});
+    notify({{id, kDisplayAddFlag}});
 }
 
 DisplayID SimWindowServer::plugInExtending(ScenarioDisplay display) {
@@ -273,7 +279,7 @@ DisplayID SimWindowServer::plugInExtending(ScenarioDisplay display) {
         }
         displays_.push_back(std::move(display));
     }
-    notify({id});
+    notify({{id, kDisplayAddFlag}});
     return id;
 }
 
@@ -290,19 +296,20 @@ void SimWindowServer::unplug(DisplayID display) {
             }
         }
     }
-    notify({display});
+    notify({{display, kDisplayRemoveFlag}});
 }
 
 void SimWindowServer::setMirror(DisplayID display, DisplayID master) {
+    ReconfigurationFlags flags = 0;
     {
         const std::lock_guard lock(mutex_);
         if (master == display || find(display) == nullptr ||
             (master != 0 && find(master) == nullptr)) {
             return;
         }
-        apply(Change{display, std::nullopt, master, std::nullopt});
+        flags = apply(Change{display, std::nullopt, master, std::nullopt});
     }
-    notify({display});
+    notify({{display, flags}});
 }
 
 void SimWindowServer::failNextBegin(DisplayError error) {
@@ -335,7 +342,7 @@ void SimWindowServer::setHDREnabled(DisplayID display, bool enabled) {
         found->hdr.enabled = enabled;
         found->hdr.headroom = enabled ? found->hdr.potentialHeadroom : 1.0;
     }
-    notify({display});
+    notify({{display, kDisplayDesktopShapeChangedFlag}});
 }
 
 }  // namespace kd

@@ -81,8 +81,9 @@ class SimWindowServer : public DisplayServices {
     const ScenarioDisplay* find(DisplayID display) const;
     ScenarioDisplay* find(DisplayID display);
     DisplayError stage(ConfigRef config, Change change);
-    void apply(const Change& change);
-    void notify(const std::set<DisplayID>& changed);
+    // What the change did, as reconfiguration flags.
+    ReconfigurationFlags apply(const Change& change);
+    void notify(const std::map<DisplayID, ReconfigurationFlags>& changed);
 
     mutable std::mutex mutex_;
     Scheduler& scheduler_;

@@ -1,0 +1,64 @@
+#pragma once
+
+// A dock controller on a simulated Mac, on virtual time. The Screen
+// Mirroring scripts go straight to the simulated Control Centre, as the
+// stand-in interpreter would send them.
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "../display/sim_preferences.h"
+#include "dock/dock_state.h"
+#include "platform/linux/curl_http_client.h"
+#include "platform/sim/sim_appearance.h"
+#include "platform/sim/sim_mac.h"
+#include "platform/sim/sim_sound_player.h"
+#include "platform/sim/virtual_scheduler.h"
+
+namespace kd {
+
+class DockHarness {
+  public:
+    explicit DockHarness(Scenario scenario = defaultScenario())
+        : mac(std::move(scenario), scheduler),
+          platform{scheduler,          mac.windowServer(), mac.frameworks(), mac.accessibility(),
+                   mac.typeDatabase(), defaults,           mac.sidecarSettings(), mac.tools(),
+                   mac.network(),      http,               mac.workspace()},
+          values(createProcessValues(platform.frameworks)) {}
+
+    DockState::Ports ports() {
+        return DockState::Ports{
+            platform, *values, virtualDisplay, appearance,
+            SoundContext{sound, KD_SOUNDS_DIR, scheduler}, [this](const std::string& script) {
+                const auto answer = mac.controlCentre().run(script);
+                return ScriptResult{answer.status == 0, answer.out.empty() ? answer.err : answer.out};
+            }};
+    }
+    // The application's controller, with its scan done.
+    DockState& start() {
+        state = DockState::start(ports());
+        scheduler.advance(std::chrono::seconds(2));
+        return *state;
+    }
+    const Device& device(const std::string& name) const {
+        for (const auto& device : state->scanner.devices.get()) {
+            if (device.name == name) return device;
+        }
+        throw std::logic_error("no device named " + name);
+    }
+    void advance(std::chrono::milliseconds by) { scheduler.advance(by); }
+
+    VirtualScheduler scheduler;
+    SimPreferences defaults;
+    SimMac mac;
+    CurlHttpClient http;
+    Platform platform;
+    std::unique_ptr<ProcessValues> values;
+    VirtualDisplayIdentity virtualDisplay;
+    SimAppearance appearance;
+    SimSoundPlayer sound{scheduler};
+    std::unique_ptr<DockState> state;
+};
+
+}  // namespace kd
