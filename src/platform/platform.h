@@ -4,8 +4,10 @@
 // handles are null when the framework could not be opened.
 
 #include <memory>
+#include <string>
 
 #include "platform/accessibility.h"
+#include "platform/appearance.h"
 #include "platform/core_display.h"
 #include "platform/display_services.h"
 #include "platform/dns_sd.h"
@@ -14,6 +16,7 @@
 #include "platform/scheduler.h"
 #include "platform/sidecar_core.h"
 #include "platform/sky_light.h"
+#include "platform/sound_player.h"
 #include "platform/system_tools.h"
 #include "platform/type_database.h"
 
@@ -45,6 +48,9 @@ struct Platform {
     SystemTools& tools;
     DnsSd& dnsSd;  // the local network's AirPlay receivers
     HttpClient& http;
+    SoundPlayer& sound;
+    Appearance& appearance;
+    std::string soundsFolder;  // the connection sounds the program ships, NAME.aiff
 };
 
 }  // namespace kd

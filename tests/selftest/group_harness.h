@@ -25,7 +25,10 @@ class GroupHarness {
                     mac_.sidecarSettings(),
                     mac_.tools(),
                     mac_.network(),
-                    http_},
+                    http_,
+                    mac_.soundPlayer(),
+                    mac_.appearance(),
+                    ""},  // no group plays a sound
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {
     }  // no group tested here runs a script

@@ -26,6 +26,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
       sidecarSettings_(sidecarDefaults(scenario_.sidecarSettings)),
       tools_(scenario_.mac),
       network_(scenario_.airPlayReceivers, scheduler),
-      powerManager_(scenario_.power, tools_) {}
+      powerManager_(scenario_.power, tools_),
+      soundPlayer_(scheduler) {}
 
 }  // namespace kd

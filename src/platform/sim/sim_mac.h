@@ -4,11 +4,13 @@
 // Tests and start-up reach the simulator controls through the concrete types.
 
 #include "platform/sim/scenario.h"
+#include "platform/sim/sim_appearance.h"
 #include "platform/sim/sim_control_centre.h"
 #include "platform/sim/sim_dns_sd.h"
 #include "platform/sim/sim_frameworks.h"
 #include "platform/sim/sim_power_manager.h"
 #include "platform/sim/sim_read_only_preferences.h"
+#include "platform/sim/sim_sound_player.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
 #include "platform/sim/sim_window_server.h"
@@ -31,6 +33,8 @@ class SimMac {
     // The local network's AirPlay receivers, as the scenario announces them.
     SimDnsSd& network() { return network_; }
     SimPowerManager& powerManager() { return powerManager_; }
+    SimSoundPlayer& soundPlayer() { return soundPlayer_; }
+    SimAppearance& appearance() { return appearance_; }
 
   private:
     Scenario scenario_;
@@ -46,6 +50,8 @@ class SimMac {
     SimSystemTools tools_;
     SimDnsSd network_;
     SimPowerManager powerManager_;  // answers some of the tools
+    SimSoundPlayer soundPlayer_;
+    SimAppearance appearance_;
 };
 
 }  // namespace kd
