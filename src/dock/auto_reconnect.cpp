@@ -46,12 +46,12 @@ void DockState::watchdogTick() {
     ++reconnectAttempts;
     const Device device = *lastDevice;
     say("Reconnecting to " + device.name + "\u2026", &device);
-    reconnecting_ = sidecarConnect(
-        SidecarAccess{ports_.values.sidecarLib, ports_.platform.scheduler}, device,
-        savedPref(ports_.platform.userDefaults, device.id), 1,
-        [weak = std::weak_ptr(self_), device](std::optional<std::string> failure) {
-            if (const auto self = weak.lock()) (*self)->reconnected(device, failure);
-        });
+    reconnecting_ =
+        sidecarConnect(SidecarAccess{ports_.values.sidecarLib, ports_.platform.scheduler}, device,
+                       savedPref(ports_.platform.userDefaults, device.id), 1,
+                       [weak = std::weak_ptr(self_), device](std::optional<std::string> failure) {
+                           if (const auto self = weak.lock()) (*self)->reconnected(device, failure);
+                       });
 }
 
 bool DockState::stillWatching(const Device& device) const {
@@ -77,9 +77,11 @@ void DockState::reconnected(const Device& device, const std::optional<std::strin
     say("");
     onMainAfter(kReconnectPlaceDelay, [device](DockState& state) {
         if (!state.stillWatching(device)) return;
-        const auto side = savedSide(state.ports_.platform.userDefaults, device.id).value_or(Side::right);
+        const auto side =
+            savedSide(state.ports_.platform.userDefaults, device.id).value_or(Side::right);
         state.ports_.platform.scheduler.post(
-            Queue::background(), [work = state.work_, device, side, weak = std::weak_ptr(state.self_)] {
+            Queue::background(),
+            [work = state.work_, device, side, weak = std::weak_ptr(state.self_)] {
                 arrange(work.displays, work.virtualDisplay, side,
                         displayID(work.displays, work.virtualDisplay, work.snapshot, device));
                 work.scheduler.post(Queue::main(), [weak] {

@@ -38,7 +38,9 @@ constexpr auto kMenuUnmirrorSettleDelay = 1500ms;
 constexpr auto kMirrorSettleDelay = 1000ms;
 constexpr auto kDisconnectSettleDelay = 2000ms;
 
-std::string connectingText(const Device& device) { return "Connecting to " + device.name + "\u2026"; }
+std::string connectingText(const Device& device) {
+    return "Connecting to " + device.name + "\u2026";
+}
 
 }  // namespace
 
@@ -65,8 +67,8 @@ void DockState::moveScreen(const Device& device, Side side) {
     remember(device.id);
     const auto period = beginBusy(device);
     say("Moving\u2026");
-    const auto moved = [work = work_, weak = std::weak_ptr(self_), period, name = device.name](
-                           bool ok) {
+    const auto moved = [work = work_, weak = std::weak_ptr(self_), period,
+                        name = device.name](bool ok) {
         work.scheduler.post(Queue::main(), [weak, period, name, ok] {
             const auto self = weak.lock();
             if (!self) return;
@@ -91,9 +93,10 @@ void DockState::moveScreen(const Device& device, Side side) {
             return;
         }
         setMirror(work.displays, work.virtualDisplay, false, target);
-        work.scheduler.after(kUnmirrorSettleDelay, Queue::background(), [work, side, target, moved] {
-            moved(arrange(work.displays, work.virtualDisplay, side, target));
-        });
+        work.scheduler.after(kUnmirrorSettleDelay, Queue::background(),
+                             [work, side, target, moved] {
+                                 moved(arrange(work.displays, work.virtualDisplay, side, target));
+                             });
     });
 }
 
@@ -130,7 +133,8 @@ void DockState::connectSidecar(const Device& device, Side side) {
         const auto work = state.work_;
         const auto finish = [work, weak, period, device] {
             work.scheduler.post(Queue::main(), [weak, period, device] {
-                if (const auto self = weak.lock()) (*self)->connectFinished(period, device, false, true);
+                if (const auto self = weak.lock())
+                    (*self)->connectFinished(period, device, false, true);
             });
         };
         pollUntil(
@@ -144,20 +148,20 @@ void DockState::connectSidecar(const Device& device, Side side) {
                     finish();
                     return;
                 }
-                work.scheduler.after(kSidecarSettleDelay, Queue::background(),
-                                     [work, device, side, pref, finish] {
-                                         const auto display = displayID(
-                                             work.displays, work.virtualDisplay, work.snapshot, device);
-                                         arrange(work.displays, work.virtualDisplay, side, display);
-                                         const auto modes = displayModes(work.displays, display);
-                                         cacheModes(work.defaults, modes, device.id);
-                                         if (pref) {
-                                             if (const auto match = matchMode(*pref, modes)) {
-                                                 setMode(work.displays, *match, display);
-                                             }
-                                         }
-                                         finish();
-                                     });
+                work.scheduler.after(
+                    kSidecarSettleDelay, Queue::background(), [work, device, side, pref, finish] {
+                        const auto display =
+                            displayID(work.displays, work.virtualDisplay, work.snapshot, device);
+                        arrange(work.displays, work.virtualDisplay, side, display);
+                        const auto modes = displayModes(work.displays, display);
+                        cacheModes(work.defaults, modes, device.id);
+                        if (pref) {
+                            if (const auto match = matchMode(*pref, modes)) {
+                                setMode(work.displays, *match, display);
+                            }
+                        }
+                        finish();
+                    });
             });
     };
     if (sidecarConnect(SidecarAccess{ports_.values.sidecarLib, ports_.platform.scheduler}, device,
@@ -178,7 +182,7 @@ void DockState::connectFinished(std::uint64_t period, const Device& device, bool
     reconcile();
     releaseBusy();
     report(device, airPlay);
-    if (playSound) playConnectSound(ports_.sounds, soundID.get());
+    if (playSound) playConnectSound(sounds_, soundID.get());
 }
 
 bool DockState::menuAllowed() {
@@ -189,48 +193,49 @@ bool DockState::menuAllowed() {
 
 void DockState::runMenuConnect(std::uint64_t period, const Device& device, AirPlayMode mode,
                                std::function<void(const Work&)> afterScreen) {
-    ports_.platform.scheduler.post(
-        Queue::background(), [work = work_, device, mode, excluded = scanner.knownKeys(), period,
-                              weak = std::weak_ptr(self_), afterScreen = std::move(afterScreen)] {
-            setTVConnectPolicy(work.skyLight, tvConnectPolicyFor(mode));
-            const auto before = onlineDisplays(work.displays).size();
-            const auto result =
-                toggleDevice(device.matchKeys, excluded, MirrorIntent::connect, work.runScript);
-            if (!result.ok) {
-                work.scheduler.post(Queue::main(), [weak, period, device, out = result.out] {
-                    const auto self = weak.lock();
-                    if (!self) return;
-                    auto& state = **self;
-                    if (!state.holdsBusy(period)) {
-                        state.reconcile();
-                        return;
-                    }
-                    state.releaseBusy();
-                    state.say("Error: " + out, &device);
-                });
-                return;
-            }
-            // The panel is answered while the screen comes up; what it says
-            // changes nothing here.
-            work.scheduler.post(Queue::background(), [run = work.runScript, mode, name = device.name] {
-                chooseAirPlayMode(mode, name, run);
-            });
-            work.scheduler.post(Queue::main(), [weak, period, device] {
+    ports_.platform.scheduler.post(Queue::background(), [work = work_, device, mode,
+                                                         excluded = scanner.knownKeys(), period,
+                                                         weak = std::weak_ptr(self_),
+                                                         afterScreen = std::move(afterScreen)] {
+        setTVConnectPolicy(work.skyLight, tvConnectPolicyFor(mode));
+        const auto before = onlineDisplays(work.displays).size();
+        const auto result =
+            toggleDevice(device.matchKeys, excluded, MirrorIntent::connect, work.runScript);
+        if (!result.ok) {
+            work.scheduler.post(Queue::main(), [weak, period, device, out = result.out] {
                 const auto self = weak.lock();
-                if (!self || !(*self)->holdsBusy(period)) return;
-                (*self)->say("Waiting for " + device.name + " to hand over a screen\u2026", &device);
+                if (!self) return;
+                auto& state = **self;
+                if (!state.holdsBusy(period)) {
+                    state.reconcile();
+                    return;
+                }
+                state.releaseBusy();
+                state.say("Error: " + out, &device);
             });
-            pollUntil(
-                work.scheduler, Queue::background(), kMenuScreenInterval, kMenuScreenRounds,
-                [work, device, before] {
-                    return displayID(work.displays, work.virtualDisplay, work.snapshot, device) ||
-                           onlineDisplays(work.displays).size() > before;
-                },
-                [work, afterScreen](bool) {
-                    work.scheduler.after(kMenuSettleDelay, Queue::background(),
-                                         [work, afterScreen] { afterScreen(work); });
-                });
+            return;
+        }
+        // The panel is answered while the screen comes up; what it says
+        // changes nothing here.
+        work.scheduler.post(Queue::background(), [run = work.runScript, mode, name = device.name] {
+            chooseAirPlayMode(mode, name, run);
         });
+        work.scheduler.post(Queue::main(), [weak, period, device] {
+            const auto self = weak.lock();
+            if (!self || !(*self)->holdsBusy(period)) return;
+            (*self)->say("Waiting for " + device.name + " to hand over a screen\u2026", &device);
+        });
+        pollUntil(
+            work.scheduler, Queue::background(), kMenuScreenInterval, kMenuScreenRounds,
+            [work, device, before] {
+                return displayID(work.displays, work.virtualDisplay, work.snapshot, device) ||
+                       onlineDisplays(work.displays).size() > before;
+            },
+            [work, afterScreen](bool) {
+                work.scheduler.after(kMenuSettleDelay, Queue::background(),
+                                     [work, afterScreen] { afterScreen(work); });
+            });
+    });
 }
 
 void DockState::connectThroughMenu(const Device& device, Side side) {
@@ -290,12 +295,37 @@ void DockState::mirror(const Device& device) {
     }
     const auto period = beginBusy(device);
     say("Mirroring\u2026");
-    ports_.platform.scheduler.post(
-        Queue::background(), [work = work_, device, period, weak = std::weak_ptr(self_)] {
+    ports_.platform.scheduler.post(Queue::background(), [work = work_, device, period,
+                                                         weak = std::weak_ptr(self_)] {
+        const auto target = anyDisplayID(work.displays, work.virtualDisplay, work.snapshot, device);
+        const bool ok = target && setMirror(work.displays, work.virtualDisplay, true, target);
+        work.scheduler.post(Queue::main(), [weak, period, ok] {
+            const auto self = weak.lock();
+            if (!self) return;
+            auto& state = **self;
+            if (!state.holdsBusy(period)) {
+                state.reconcile();
+                return;
+            }
+            state.releaseBusy();
+            state.reconcile();
+            state.say(ok ? "" : "Failed to mirror");
+            if (ok) playConnectSound(state.sounds_, state.soundID.get());
+        });
+    });
+}
+
+void DockState::mirrorThroughMenu(const Device& device) {
+    if (!menuAllowed()) return;
+    const auto period = beginBusy(device);
+    say(connectingText(device));
+    runMenuConnect(
+        period, device, AirPlayMode::duplicate,
+        [device, period, weak = std::weak_ptr(self_)](const Work& work) {
             const auto target =
                 anyDisplayID(work.displays, work.virtualDisplay, work.snapshot, device);
-            const bool ok = target && setMirror(work.displays, work.virtualDisplay, true, target);
-            work.scheduler.post(Queue::main(), [weak, period, ok] {
+            if (target) setMirror(work.displays, work.virtualDisplay, true, target);
+            work.scheduler.after(kMirrorSettleDelay, Queue::main(), [weak, period, device] {
                 const auto self = weak.lock();
                 if (!self) return;
                 auto& state = **self;
@@ -303,45 +333,19 @@ void DockState::mirror(const Device& device) {
                     state.reconcile();
                     return;
                 }
-                state.releaseBusy();
+                // Believed connected, so a mirror the system hides
+                // is counted as this device's.
+                auto keys = state.connectedKeys.get();
+                keys.insert(device.id);
+                state.connectedKeys.set(std::move(keys));
                 state.reconcile();
-                state.say(ok ? "" : "Failed to mirror");
-                if (ok) playConnectSound(state.ports_.sounds, state.soundID.get());
+                state.releaseBusy();
+                const bool shows = state.connectedKeys.get().contains(device.id);
+                state.say(shows ? "" : device.name + " connected, but no second screen appeared",
+                          &device);
+                playConnectSound(state.sounds_, state.soundID.get());
             });
         });
-}
-
-void DockState::mirrorThroughMenu(const Device& device) {
-    if (!menuAllowed()) return;
-    const auto period = beginBusy(device);
-    say(connectingText(device));
-    runMenuConnect(period, device, AirPlayMode::duplicate,
-                   [device, period, weak = std::weak_ptr(self_)](const Work& work) {
-                       const auto target = anyDisplayID(work.displays, work.virtualDisplay,
-                                                        work.snapshot, device);
-                       if (target) setMirror(work.displays, work.virtualDisplay, true, target);
-                       work.scheduler.after(kMirrorSettleDelay, Queue::main(), [weak, period, device] {
-                           const auto self = weak.lock();
-                           if (!self) return;
-                           auto& state = **self;
-                           if (!state.holdsBusy(period)) {
-                               state.reconcile();
-                               return;
-                           }
-                           // Believed connected, so a mirror the system hides
-                           // is counted as this device's.
-                           auto keys = state.connectedKeys.get();
-                           keys.insert(device.id);
-                           state.connectedKeys.set(std::move(keys));
-                           state.reconcile();
-                           state.releaseBusy();
-                           const bool shows = state.connectedKeys.get().contains(device.id);
-                           state.say(shows ? ""
-                                           : device.name + " connected, but no second screen appeared",
-                                     &device);
-                           playConnectSound(state.ports_.sounds, state.soundID.get());
-                       });
-                   });
 }
 
 void DockState::disconnect(const Device& device) {
@@ -405,7 +409,7 @@ void DockState::disconnected(std::uint64_t period, const Device& device,
     std::erase(recentKeys, device.id);
     reconcile();
     say("");
-    playDisconnectSound(ports_.sounds, soundID.get());
+    playDisconnectSound(sounds_, soundID.get());
 }
 
 void DockState::releaseStuckBusy() {
@@ -421,7 +425,7 @@ void DockState::releaseStuckBusy() {
 void DockState::report(const Device& device, bool airPlay) {
     const bool connected = connectedKeys.get().contains(device.id);
     const bool mirroring = mirroredKeys.get().contains(device.id);
-    const auto outcome = !connected ? ConnectOutcome::sessionWithoutDisplay
+    const auto outcome = !connected  ? ConnectOutcome::sessionWithoutDisplay
                          : mirroring ? ConnectOutcome::duplicating
                                      : ConnectOutcome::extended;
     say(outcomeMessage(outcome, device.name, airPlay).value_or(""), &device, airPlay && !connected);

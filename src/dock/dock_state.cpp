@@ -36,6 +36,7 @@ DockState::DockState(Ports ports)
                                     ports.values.sidecarLib, ports.platform.sidecarSettings,
                                     ports.platform.tools, ports.values.deviceSnapshot}),
       ports_(std::move(ports)),
+      sounds_{ports_.platform.sound, ports_.platform.soundsFolder, ports_.platform.scheduler},
       work_{ports_.platform.displays,     ports_.virtualDisplay,  ports_.values.deviceSnapshot,
             ports_.platform.userDefaults, ports_.values.skyLight, ports_.runScript,
             ports_.platform.scheduler} {
@@ -43,14 +44,14 @@ DockState::DockState(Ports ports)
         busySince = isBusy ? std::optional(ports_.platform.scheduler.now()) : std::nullopt;
     });
     auto& defaults = ports_.platform.userDefaults;
-    soundSubscription_ =
-        soundID.subscribe([&defaults](const std::string& id) { defaults.set(kConnectSoundKey, id); });
+    soundSubscription_ = soundID.subscribe(
+        [&defaults](const std::string& id) { defaults.set(kConnectSoundKey, id); });
     themeSubscription_ = theme.subscribe([this, &defaults](ThemeChoice choice) {
         defaults.set(kThemeKey, std::string(rawValue(choice)));
-        applyTheme(ports_.appearance, choice);
+        applyTheme(ports_.platform.appearance, choice);
     });
-    autoReconnectSubscription_ = autoReconnect.subscribe(
-        [&defaults](bool on) { defaults.set(kAutoReconnectKey, on); });
+    autoReconnectSubscription_ =
+        autoReconnect.subscribe([&defaults](bool on) { defaults.set(kAutoReconnectKey, on); });
 }
 
 std::unique_ptr<DockState> DockState::start(Ports ports) {
@@ -83,7 +84,9 @@ DockState::~DockState() {
     tickTimer_.cancel();
 }
 
-DockState* DockState::current() { return currentState; }
+DockState* DockState::current() {
+    return currentState;
+}
 
 void DockState::onMain(MainTask task) const {
     ports_.platform.scheduler.post(Queue::main(),
@@ -130,7 +133,9 @@ void DockState::remember(const std::string& key) {
     setDeviceSnapshot(ports_.values.deviceSnapshot, scanner.devices.get(), recentKeys);
 }
 
-void DockState::rescan() { scanner.start(); }
+void DockState::rescan() {
+    scanner.start();
+}
 
 void DockState::reconcile() {
     const auto& devices = scanner.devices.get();
@@ -189,31 +194,32 @@ void DockState::reconcile() {
 }
 
 bool DockState::needsAccessibility() const {
-    return std::ranges::any_of(scanner.devices.get(),
-                               [](const Device& device) { return device.kind != DeviceKind::ipad; });
+    return std::ranges::any_of(scanner.devices.get(), [](const Device& device) {
+        return device.kind != DeviceKind::ipad;
+    });
 }
 
 void DockState::reapplySettings() {
-    ports_.platform.scheduler.post(Queue::background(), [work = work_,
-                                                         devices = scanner.devices.get()] {
-        for (const auto& device : devices) {
-            const auto display =
-                displayID(work.displays, work.virtualDisplay, work.snapshot, device);
-            if (!display) continue;
-            if (const auto pref = savedPref(work.defaults, device.id)) {
-                const auto match = matchMode(*pref, displayModes(work.displays, display));
-                // The same size and refresh is not enough: a pin to the HiDPI
-                // mode must replace the plain mode of the same size.
-                if (match && currentMode(work.displays, display) != match) {
-                    setMode(work.displays, *match, display);
+    ports_.platform.scheduler.post(
+        Queue::background(), [work = work_, devices = scanner.devices.get()] {
+            for (const auto& device : devices) {
+                const auto display =
+                    displayID(work.displays, work.virtualDisplay, work.snapshot, device);
+                if (!display) continue;
+                if (const auto pref = savedPref(work.defaults, device.id)) {
+                    const auto match = matchMode(*pref, displayModes(work.displays, display));
+                    // The same size and refresh is not enough: a pin to the HiDPI
+                    // mode must replace the plain mode of the same size.
+                    if (match && currentMode(work.displays, display) != match) {
+                        setMode(work.displays, *match, display);
+                    }
+                }
+                if (const auto side = savedSide(work.defaults, device.id);
+                    side && work.displays.mirrorsDisplay(*display) == 0) {
+                    arrange(work.displays, work.virtualDisplay, *side, display);
                 }
             }
-            if (const auto side = savedSide(work.defaults, device.id);
-                side && work.displays.mirrorsDisplay(*display) == 0) {
-                arrange(work.displays, work.virtualDisplay, *side, display);
-            }
-        }
-    });
+        });
 }
 
 std::optional<std::string> DockState::occupantName(Side side, const std::string& excluding) const {
@@ -231,12 +237,13 @@ void DockState::place(const std::string& key, Side side) {
     }
     if (key == kVirtualDeviceID) {
         saveSide(ports_.platform.userDefaults, side, kVirtualDeviceID);
-        ports_.platform.scheduler.post(Queue::background(), [work = work_, side, self = std::weak_ptr(self_)] {
-            arrange(work.displays, work.virtualDisplay, side, work.virtualDisplay.current());
-            work.scheduler.post(Queue::main(), [self] {
-                if (const auto state = self.lock()) (*state)->reconcile();
+        ports_.platform.scheduler.post(
+            Queue::background(), [work = work_, side, self = std::weak_ptr(self_)] {
+                arrange(work.displays, work.virtualDisplay, side, work.virtualDisplay.current());
+                work.scheduler.post(Queue::main(), [self] {
+                    if (const auto state = self.lock()) (*state)->reconcile();
+                });
             });
-        });
         return;
     }
     if (const auto* device = listedDevice(key)) connect(*device, side);
@@ -262,8 +269,8 @@ void DockState::powerChanged(PowerEvent event) {
     onMainAfter(9s, [](DockState& s) {
         // Only while nothing is busy: a flow in flight owns the screens.
         if (!s.autoReconnect.get() || !s.lastDevice || s.busy.get()) return;
-        const auto display = displayID(s.work_.displays, s.work_.virtualDisplay,
-                                       s.work_.snapshot, *s.lastDevice);
+        const auto display =
+            displayID(s.work_.displays, s.work_.virtualDisplay, s.work_.snapshot, *s.lastDevice);
         if (!display) s.watchdogTick();
     });
 }

@@ -37,7 +37,6 @@
 #include "model/host_info.h"
 #include "model/process_values.h"
 #include "model/published.h"
-#include "platform/appearance.h"
 #include "platform/platform.h"
 #include "platform/workspace.h"
 #include "transport/airplay_mode.h"
@@ -67,8 +66,6 @@ class DockState {
         Platform& platform;
         ProcessValues& values;
         const VirtualDisplayIdentity& virtualDisplay;
-        Appearance& appearance;
-        SoundContext sounds;
         // Runs the generated Screen Mirroring and mode-panel scripts; blocks.
         AppleScriptRun runScript;
     };
@@ -184,6 +181,7 @@ class DockState {
     const Device* listedDevice(const std::string& key) const;
 
     Ports ports_;
+    SoundContext sounds_;
     Work work_;
     std::uint64_t busyPeriod_ = 0;
     // The auto-reconnect attempt in flight, if any: one at a time.

@@ -20,8 +20,8 @@ ScreenMap screenMap(const ScreenMapInputs& inputs) {
     if (virtualExtends) bounds[kVirtualDeviceID] = inputs.virtualScreen->bounds;
     map.occupied = occupiedSides(bounds, inputs.macBounds);
 
-    map.tiles.push_back(
-        ScreenTile{inputs.macID, std::nullopt, inputs.macName, inputs.macBounds, true, std::nullopt});
+    map.tiles.push_back(ScreenTile{inputs.macID, std::nullopt, inputs.macName, inputs.macBounds,
+                                   true, std::nullopt});
     // A std::map walks its keys in ascending text order.
     for (const auto& [key, screen] : inputs.deviceScreens) {
         if (inputs.mirroring.contains(key)) continue;

@@ -9,11 +9,13 @@
 
 #include "main/arguments.h"
 #include "main/list_command.h"
+#include "main/resource_folders.h"
 #include "main/stand_in_interpreter.h"
 #include "model/process_values.h"
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/linux/json_preference_store.h"
+#include "platform/linux/pulse_sound_player.h"
 #include "platform/linux/thread_scheduler.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_main_loop.h"
@@ -132,6 +134,9 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
             network = &noReceivers;
         }
     }
+    // Sounds are real, through the session's audio server; the forced
+    // appearance is the simulated Mac's until windows exist to show it.
+    PulseSoundPlayer sound(scheduler, resourceFolder(kSystemSoundsFolderName).string());
     Platform platform{scheduler,
                       mac.windowServer(),
                       mac.frameworks(),
@@ -142,7 +147,10 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       mac.tools(),
                       *network,
                       http,
-                      mac.workspace()};
+                      mac.workspace(),
+                      sound,
+                      mac.appearance(),
+                      resourceFolder(kSoundsFolderName).string()};
     const auto values = createProcessValues(platform.frameworks);
 
     if (selfTest) {

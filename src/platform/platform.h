@@ -4,8 +4,10 @@
 // handles are null when the framework could not be opened.
 
 #include <memory>
+#include <string>
 
 #include "platform/accessibility.h"
+#include "platform/appearance.h"
 #include "platform/core_display.h"
 #include "platform/display_services.h"
 #include "platform/dns_sd.h"
@@ -14,6 +16,7 @@
 #include "platform/scheduler.h"
 #include "platform/sidecar_core.h"
 #include "platform/sky_light.h"
+#include "platform/sound_player.h"
 #include "platform/system_tools.h"
 #include "platform/type_database.h"
 #include "platform/workspace.h"
@@ -47,6 +50,9 @@ struct Platform {
     DnsSd& dnsSd;  // the local network's AirPlay receivers
     HttpClient& http;
     Workspace& workspace;  // sleep and wake
+    SoundPlayer& sound;
+    Appearance& appearance;
+    std::string soundsFolder;  // the connection sounds the program ships, NAME.aiff
 };
 
 }  // namespace kd

@@ -25,8 +25,7 @@ class Workspace {
     using Observer = std::function<void(PowerEvent event)>;
 
     virtual ~Workspace() = default;
-    [[nodiscard]] virtual std::unique_ptr<WorkspaceObservation> observePower(
-        Observer observer) = 0;
+    [[nodiscard]] virtual std::unique_ptr<WorkspaceObservation> observePower(Observer observer) = 0;
 };
 
 }  // namespace kd

@@ -56,8 +56,8 @@ TEST_F(ModesTest, NoDisplayOrAnUnknownOneHasNothing) {
 
 TEST_F(ModesTest, ASwitchTakesEffectAndIsAnnounced) {
     std::vector<DisplayID> told;
-    const auto token =
-        server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags) { told.push_back(id); });
+    const auto token = server.registerReconfigurationCallback(
+        [&](DisplayID id, ReconfigurationFlags) { told.push_back(id); });
 
     EXPECT_TRUE(setMode(server, ladderMode(3), kDefaultPanel));
     EXPECT_EQ(currentMode(server, kDefaultPanel), ladderMode(3));
@@ -90,8 +90,8 @@ TEST_F(ModesTest, ASwitchBetweenTwoRatesOfOneID) {
 
 TEST_F(ModesTest, AFailedSwitchSaysSoAndChangesNothing) {
     std::vector<DisplayID> told;
-    const auto token =
-        server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags) { told.push_back(id); });
+    const auto token = server.registerReconfigurationCallback(
+        [&](DisplayID id, ReconfigurationFlags) { told.push_back(id); });
     const auto before = currentMode(server, kDefaultPanel);
     const auto boundsBefore = server.bounds(kDefaultPanel);
 

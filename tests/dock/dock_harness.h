@@ -11,9 +11,7 @@
 #include "../display/sim_preferences.h"
 #include "dock/dock_state.h"
 #include "platform/linux/curl_http_client.h"
-#include "platform/sim/sim_appearance.h"
 #include "platform/sim/sim_mac.h"
-#include "platform/sim/sim_sound_player.h"
 #include "platform/sim/virtual_scheduler.h"
 
 namespace kd {
@@ -22,17 +20,28 @@ class DockHarness {
   public:
     explicit DockHarness(Scenario scenario = defaultScenario())
         : mac(std::move(scenario), scheduler),
-          platform{scheduler,          mac.windowServer(), mac.frameworks(), mac.accessibility(),
-                   mac.typeDatabase(), defaults,           mac.sidecarSettings(), mac.tools(),
-                   mac.network(),      http,               mac.workspace()},
+          platform{scheduler,
+                   mac.windowServer(),
+                   mac.frameworks(),
+                   mac.accessibility(),
+                   mac.typeDatabase(),
+                   defaults,
+                   mac.sidecarSettings(),
+                   mac.tools(),
+                   mac.network(),
+                   http,
+                   mac.workspace(),
+                   mac.soundPlayer(),
+                   mac.appearance(),
+                   KD_RESOURCES_DIR "/Sounds"},
           values(createProcessValues(platform.frameworks)) {}
 
     DockState::Ports ports() {
         return DockState::Ports{
-            platform, *values, virtualDisplay, appearance,
-            SoundContext{sound, KD_SOUNDS_DIR, scheduler}, [this](const std::string& script) {
+            platform, *values, virtualDisplay, [this](const std::string& script) {
                 const auto answer = mac.controlCentre().run(script);
-                return ScriptResult{answer.status == 0, answer.out.empty() ? answer.err : answer.out};
+                return ScriptResult{answer.status == 0,
+                                    answer.out.empty() ? answer.err : answer.out};
             }};
     }
     // The application's controller, with its scan done.
@@ -56,8 +65,6 @@ class DockHarness {
     Platform platform;
     std::unique_ptr<ProcessValues> values;
     VirtualDisplayIdentity virtualDisplay;
-    SimAppearance appearance;
-    SimSoundPlayer sound{scheduler};
     std::unique_ptr<DockState> state;
 };
 

@@ -28,10 +28,12 @@ TEST(ScreenMap, TilesInKeyOrderWithoutMirrorsAndTheVirtualDisplayLast) {
     EXPECT_EQ(map.tiles[1].name, "gone") << "a device no longer listed is named by its key";
     EXPECT_EQ(map.tiles[2].name, "Living Room");
     EXPECT_EQ(map.tiles[2].kind, DeviceKind::appletv);
-    EXPECT_EQ(map.tiles[3], (ScreenTile{9, "virtual", "Virtual Display", {0, -800, 1280, 800},
-                                        false, std::nullopt}));
-    EXPECT_EQ(map.occupied, (std::map<std::string, Side>{
-                                {"gone", Side::right}, {"tv", Side::left}, {"virtual", Side::top}}));
+    EXPECT_EQ(
+        map.tiles[3],
+        (ScreenTile{9, "virtual", "Virtual Display", {0, -800, 1280, 800}, false, std::nullopt}));
+    EXPECT_EQ(map.occupied,
+              (std::map<std::string, Side>{
+                  {"gone", Side::right}, {"tv", Side::left}, {"virtual", Side::top}}));
 }
 
 TEST(ScreenMap, AMirroringVirtualDisplayHasNoTileAndHoldsNoSide) {

@@ -26,7 +26,10 @@ class GroupHarness {
                     mac_.tools(),
                     mac_.network(),
                     http_,
-                    mac_.workspace()},
+                    mac_.workspace(),
+                    mac_.soundPlayer(),
+                    mac_.appearance(),
+                    ""},  // no group plays a sound
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {
     }  // no group tested here runs a script

@@ -27,6 +27,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
       tools_(scenario_.mac),
       network_(scenario_.airPlayReceivers, scheduler),
       powerManager_(scenario_.power, tools_),
-      workspace_(scheduler) {}
+      workspace_(scheduler),
+      soundPlayer_(scheduler) {}
 
 }  // namespace kd

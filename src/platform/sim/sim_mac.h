@@ -4,11 +4,13 @@
 // Tests and start-up reach the simulator controls through the concrete types.
 
 #include "platform/sim/scenario.h"
+#include "platform/sim/sim_appearance.h"
 #include "platform/sim/sim_control_centre.h"
 #include "platform/sim/sim_dns_sd.h"
 #include "platform/sim/sim_frameworks.h"
 #include "platform/sim/sim_power_manager.h"
 #include "platform/sim/sim_read_only_preferences.h"
+#include "platform/sim/sim_sound_player.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
 #include "platform/sim/sim_window_server.h"
@@ -33,6 +35,8 @@ class SimMac {
     SimDnsSd& network() { return network_; }
     SimPowerManager& powerManager() { return powerManager_; }
     SimWorkspace& workspace() { return workspace_; }
+    SimSoundPlayer& soundPlayer() { return soundPlayer_; }
+    SimAppearance& appearance() { return appearance_; }
 
   private:
     Scenario scenario_;
@@ -49,6 +53,8 @@ class SimMac {
     SimDnsSd network_;
     SimPowerManager powerManager_;  // answers some of the tools
     SimWorkspace workspace_;
+    SimSoundPlayer soundPlayer_;
+    SimAppearance appearance_;
 };
 
 }  // namespace kd

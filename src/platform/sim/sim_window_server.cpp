@@ -226,19 +226,20 @@ void SimWindowServer::notify(const std::map<DisplayID, ReconfigurationFlags>& ch
     }
     for (const auto& [display, flags] : changed) {
         for (const auto id : ids) {
-            scheduler_.post(Queue::main(), [weak = std::weak_ptr(registry_), id, display,
-                                            flags = flags] {
-                const auto registry = weak.lock();
-                if (!registry) return;
-                ReconfigurationCallback callback;
-                {
-                    const std::lock_guard lock(registry->mutex);
-                    const auto found = registry->callbacks.find(id);
-                    if (found == registry->callbacks.end()) return;  // unregistered meanwhile
-                    callback = found->second;
-                }
-                callback(display, flags);
-            });
+            scheduler_.post(Queue::main(),
+                            [weak = std::weak_ptr(registry_), id, display, flags = flags] {
+                                const auto registry = weak.lock();
+                                if (!registry) return;
+                                ReconfigurationCallback callback;
+                                {
+                                    const std::lock_guard lock(registry->mutex);
+                                    const auto found = registry->callbacks.find(id);
+                                    if (found == registry->callbacks.end())
+                                        return;  // unregistered meanwhile
+                                    callback = found->second;
+                                }
+                                callback(display, flags);
+                            });
         }
     }
 }

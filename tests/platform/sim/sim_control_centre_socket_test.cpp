@@ -71,7 +71,8 @@ class SimControlCentreSocketTest : public ::testing::Test {
                                   {{kControlCentreSocketVariable, socket->path()}}};
 
     bool waitForScreen(const std::string& name) {
-        const auto token = mac.windowServer().registerReconfigurationCallback([](DisplayID, ReconfigurationFlags) {});
+        const auto token = mac.windowServer().registerReconfigurationCallback(
+            [](DisplayID, ReconfigurationFlags) {});
         return loop.runUntil([&] {
             const auto screens = mac.windowServer().screens();
             return std::any_of(screens.begin(), screens.end(),

@@ -45,10 +45,11 @@ TEST_F(SimWindowServerTest, DuplicateModesShowOnlyWhenAskedFor) {
 TEST_F(SimWindowServerTest, ACompletedTransactionMovesTheScreenAndTellsTheMainQueue) {
     server.plugIn(externalScreen(9, "DELL U2720Q"));
     std::vector<DisplayID> told;
-    const auto token = server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags) {
-        EXPECT_TRUE(scheduler.onMainThread());
-        told.push_back(id);
-    });
+    const auto token =
+        server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags) {
+            EXPECT_TRUE(scheduler.onMainThread());
+            told.push_back(id);
+        });
     scheduler.runUntilIdle();
     told.clear();
 
@@ -122,7 +123,8 @@ TEST_F(SimWindowServerTest, AMirrorLeavesTheScreenListAndComesBackBesideItsMaste
 
 TEST_F(SimWindowServerTest, AnUnregisteredCallbackIsNeverCalledEvenWhenAlreadyPosted) {
     int calls = 0;
-    auto token = server.registerReconfigurationCallback([&](DisplayID, ReconfigurationFlags) { ++calls; });
+    auto token =
+        server.registerReconfigurationCallback([&](DisplayID, ReconfigurationFlags) { ++calls; });
     server.plugIn(externalScreen(9, "DELL U2720Q"));
     token.reset();
     scheduler.runUntilIdle();
