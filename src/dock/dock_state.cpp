@@ -9,8 +9,8 @@
 #include "display/inventory.h"
 #include "display/mode_matching.h"
 #include "display/modes.h"
-#include "display/resolution.h"
 #include "display/sides.h"
+#include "dock/connections.h"
 #include "dock/screen_map.h"
 #include "model/device_snapshot.h"
 #include "transport/host_mac.h"
@@ -143,22 +143,8 @@ void DockState::reconcile() {
 
     const auto& displays = ports_.platform.displays;
     const auto& virtualDisplay = ports_.virtualDisplay;
-    std::vector<AttachedDisplay> screens;
-    for (auto& screen : attachedDisplays(displays, virtualDisplay)) {
-        if (!screen.builtIn) screens.push_back(std::move(screen));
-    }
-    std::set<DisplayID> mirroringIDs;
-    for (const auto& screen : screens) {
-        if (displays.mirrorsDisplay(screen.id) != 0) mirroringIDs.insert(screen.id);
-    }
-    int hiddenExternals = 0;
-    for (const auto id : onlineExternals(displays, virtualDisplay)) {
-        const bool listed = std::ranges::any_of(
-            screens, [id](const AttachedDisplay& screen) { return screen.id == id; });
-        if (!listed) ++hiddenExternals;
-    }
-    const auto result = resolveConnections(devices, screens, mirroringIDs, hiddenExternals,
-                                           connectedKeys.get(), busyKey.get(), recentKeys);
+    const auto result = readConnections(displays, virtualDisplay, devices, connectedKeys.get(),
+                                        busyKey.get(), recentKeys);
     connectedKeys.set(result.connected);
     mirroredKeys.set(result.mirroring);
 

@@ -63,6 +63,30 @@ std::variant<Options, ArgumentError> parseArguments(const std::vector<std::strin
             } else {
                 options.wait = wait;
             }
+        } else if (isOption(argument, "--connect") || isOption(argument, "--mirror") ||
+                   isOption(argument, "--disconnect")) {
+            const auto option = argument.substr(0, argument.find('='));
+            const auto name = valueOf(arguments, i, option);
+            if (!name || name->empty()) {
+                problems.push_back("option '" + option + "' needs a device name");
+                continue;
+            }
+            const auto kind = option == "--connect"  ? FlowAction::Kind::connect
+                              : option == "--mirror" ? FlowAction::Kind::mirror
+                                                     : FlowAction::Kind::disconnect;
+            options.actions.push_back(FlowAction{kind, *name, std::nullopt});
+        } else if (isOption(argument, "--side")) {
+            const auto value = valueOf(arguments, i, "--side");
+            const auto side = value ? sideFromRaw(*value) : std::nullopt;
+            if (!side) {
+                problems.emplace_back("option '--side' needs left, right or top");
+            } else if (options.actions.empty() ||
+                       options.actions.back().kind != FlowAction::Kind::connect ||
+                       options.actions.back().side) {
+                problems.emplace_back("option '--side' goes after a '--connect NAME' of its own");
+            } else {
+                options.actions.back().side = side;
+            }
         } else if (argument == "--list") {
             list = true;
         } else if (argument == "--json") {
@@ -85,11 +109,19 @@ std::variant<Options, ArgumentError> parseArguments(const std::vector<std::strin
     }
     if (!problems.empty()) return ArgumentError{problems.front()};
     if (options.mode != Options::Mode::application) return options;
+    if (list && !options.actions.empty()) {
+        return ArgumentError{
+            "option '--list' does not go with '--connect', '--mirror' or "
+            "'--disconnect'"};
+    }
     if (list) {
         options.mode = Options::Mode::list;
-    } else if (options.json || options.wait) {
-        return ArgumentError{std::string("option '") + (options.json ? "--json" : "--wait") +
-                             "' only goes with '--list'"};
+    } else if (options.wait) {
+        return ArgumentError{"option '--wait' only goes with '--list'"};
+    } else if (!options.actions.empty()) {
+        options.mode = Options::Mode::flows;
+    } else if (options.json) {
+        return ArgumentError{"option '--json' only goes with '--list' or the device actions"};
     }
     return options;
 }
@@ -97,6 +129,7 @@ std::variant<Options, ArgumentError> parseArguments(const std::vector<std::strin
 std::string usageText() {
     return "Usage: kelvane-display [--scenario FILE] [--self-test]\n"
            "       kelvane-display --list [--json] [--wait SECONDS] [--scenario FILE]\n"
+           "       kelvane-display [--scenario FILE] [--json] ACTION...\n"
            "Puts other screens to work as second displays of this Mac: an iPad over\n"
            "Sidecar, an Apple TV or AirPlay television, or a virtual display.\n"
            "\n"
@@ -106,14 +139,26 @@ std::string usageText() {
            "                   (name, kind and model, two spaces apart) and exit\n"
            "  --json           with --list: print one JSON array of the devices instead\n"
            "  --wait SECONDS   with --list: scan this long instead of 8 seconds\n"
+           "\n"
+           "Actions run one after another, each to its end, on the devices the scan\n"
+           "finds (NAME exactly, else ignoring case); every status line is printed:\n"
+           "  --connect NAME [--side left|right|top]\n"
+           "                   extend onto the device, on that side of the Mac (by\n"
+           "                   default where it was last time, else on the right)\n"
+           "  --mirror NAME    make the device mirror this Mac\n"
+           "  --disconnect NAME\n"
+           "                   end the device's screen\n"
+           "  --json           with actions: end with one JSON object of the screens;\n"
+           "                   the status lines then go to standard error\n"
            "  --self-test      check the program's own decisions, print a summary and\n"
            "                   exit with 0 when every check passed, 1 otherwise; it\n"
            "                   runs whatever else the command line holds\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"
-           "Exit status: 0 on success, 1 when a self-test check failed, 2 for a bad\n"
-           "command line or scenario.\n";
+           "Exit status: 0 on success, 1 when a self-test check failed or an action\n"
+           "did not leave its device as asked, 2 for a bad command line or scenario\n"
+           "or a device name the scan did not find.\n";
 }
 
 }  // namespace kd

@@ -7,7 +7,9 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "dock/dock_state.h"
 #include "main/arguments.h"
+#include "main/flow_command.h"
 #include "main/list_command.h"
 #include "main/resource_folders.h"
 #include "main/stand_in_interpreter.h"
@@ -24,6 +26,7 @@
 #include "platform/sim/sim_mac.h"
 #include "selftest/self_test_runner.h"
 #include "transport/airplay_scanner.h"
+#include "transport/script_runner.h"
 
 namespace kd {
 
@@ -32,7 +35,8 @@ namespace {
 constexpr const char* kProgram = "kelvane-display";
 
 int runApplication(QtEventLoop& loop, const SimMac& mac, const ScriptInterpreter& scripts,
-                   std::ostream& out, std::ostream& err, const JsonPreferenceStore& defaults) {
+                   const DockState::Ports& dockPorts, std::ostream& out, std::ostream& err,
+                   const JsonPreferenceStore& defaults) {
     if (const auto moved = defaults.quarantinedFile()) {
         err << kProgram << ": the settings file could not be read and was moved to " << *moved
             << "; starting with default settings\n";
@@ -50,7 +54,12 @@ int runApplication(QtEventLoop& loop, const SimMac& mac, const ScriptInterpreter
     }
     out << ".\n";
     out.flush();
+    // The dock controller works from the first turn of the event loop: it
+    // scans, reconciles and brings a dropped iPad back, window or not.
+    std::unique_ptr<DockState> dock;
+    dockPorts.platform.scheduler.post(Queue::main(), [&] { dock = DockState::start(dockPorts); });
     const int status = loop.run();
+    dock.reset();
     out << "Kelvane Display stopped.\n";
     return status;
 }
@@ -175,7 +184,16 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << kProgram << ": scripts cannot reach the simulated Control Centre: " << error.what()
             << '\n';
     }
-    return runApplication(*loop, mac, scripts, out, err, *defaults);
+    VirtualDisplayIdentity virtualDisplay;
+    const DockState::Ports dockPorts{
+        platform, *values, virtualDisplay,
+        [&scripts](const std::string& script) { return runAppleScript(scripts, script); }};
+    if (options.mode == Options::Mode::flows) {
+        // With --json the status lines are messages, kept off the JSON.
+        return runFlowCommand(dockPorts, *loop, options.actions, options.json, out,
+                              options.json ? err : out, err);
+    }
+    return runApplication(*loop, mac, scripts, dockPorts, out, err, *defaults);
 }
 
 }  // namespace kd

@@ -7,20 +7,21 @@
 
 namespace kd::groups {
 
-void testAttachment(SelfTest& t, SelfTestContext& context);           // 1
-void testMirroring(SelfTest& t, SelfTestContext& context);            // 2
-void testSides(SelfTest& t, SelfTestContext& context);                // 3
-void testScreenMap(SelfTest& t, SelfTestContext& context);            // 4
-void testConnectOutcome(SelfTest& t, SelfTestContext& context);       // 5
-void testAirPlayModePanel(SelfTest& t, SelfTestContext& context);     // 6
-void testTVConnectPolicy(SelfTest& t, SelfTestContext& context);      // 7
-void testPinnedLabel(SelfTest& t, SelfTestContext& context);          // 9
-void testControlCentreScript(SelfTest& t, SelfTestContext& context);  // 12
-void testScriptTimeout(SelfTest& t, SelfTestContext& context);        // 13
-void testStuckBusy(SelfTest& t, SelfTestContext& context);            // 14
-void testArtwork(SelfTest& t, SelfTestContext& context);              // 15
-void testPrefs(SelfTest& t, SelfTestContext& context);                // 17
-void testModeMatching(SelfTest& t, SelfTestContext& context);         // 18
-void testLidGuard(SelfTest& t, SelfTestContext& context);             // 19
+void testAttachment(SelfTest& t, SelfTestContext& context);            // 1
+void testMirroring(SelfTest& t, SelfTestContext& context);             // 2
+void testSides(SelfTest& t, SelfTestContext& context);                 // 3
+void testScreenMap(SelfTest& t, SelfTestContext& context);             // 4
+void testConnectOutcome(SelfTest& t, SelfTestContext& context);        // 5
+void testAirPlayModePanel(SelfTest& t, SelfTestContext& context);      // 6
+void testTVConnectPolicy(SelfTest& t, SelfTestContext& context);       // 7
+void testDisplaySettingsOffer(SelfTest& t, SelfTestContext& context);  // 8
+void testPinnedLabel(SelfTest& t, SelfTestContext& context);           // 9
+void testControlCentreScript(SelfTest& t, SelfTestContext& context);   // 12
+void testScriptTimeout(SelfTest& t, SelfTestContext& context);         // 13
+void testStuckBusy(SelfTest& t, SelfTestContext& context);             // 14
+void testArtwork(SelfTest& t, SelfTestContext& context);               // 15
+void testPrefs(SelfTest& t, SelfTestContext& context);                 // 17
+void testModeMatching(SelfTest& t, SelfTestContext& context);          // 18
+void testLidGuard(SelfTest& t, SelfTestContext& context);              // 19
 
 }  // namespace kd::groups

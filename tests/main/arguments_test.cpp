@@ -67,8 +67,36 @@ TEST(ArgumentsTest, ListTakesJsonAndAWaitInSeconds) {
                   "option '--wait' needs a number of seconds from 0 to 600")
             << bad;
     }
-    EXPECT_EQ(refused({"k", "--json"}), "option '--json' only goes with '--list'");
+    EXPECT_EQ(refused({"k", "--json"}),
+              "option '--json' only goes with '--list' or the device actions");
     EXPECT_EQ(refused({"k", "--wait", "3"}), "option '--wait' only goes with '--list'");
+}
+
+TEST(ArgumentsTest, DeviceActionsRunInTheOrderGivenWithTheirSides) {
+    const auto options = parsed({"k", "--connect", "Studio iPad", "--side", "right", "--mirror=TV",
+                                 "--connect", "Living Room", "--disconnect", "TV", "--json"});
+    EXPECT_EQ(options.mode, Options::Mode::flows);
+    EXPECT_TRUE(options.json);
+    using Kind = FlowAction::Kind;
+    EXPECT_EQ(options.actions,
+              (std::vector<FlowAction>{{Kind::connect, "Studio iPad", Side::right},
+                                       {Kind::mirror, "TV", std::nullopt},
+                                       {Kind::connect, "Living Room", std::nullopt},
+                                       {Kind::disconnect, "TV", std::nullopt}}));
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+        {{"k", "--connect"}, "option '--connect' needs a device name"},
+        {{"k", "--mirror="}, "option '--mirror' needs a device name"},
+        {{"k", "--connect", "TV", "--side", "Left"}, "option '--side' needs left, right or top"},
+        {{"k", "--side", "left"}, "option '--side' goes after a '--connect NAME' of its own"},
+        {{"k", "--mirror", "TV", "--side", "left"},
+         "option '--side' goes after a '--connect NAME' of its own"},
+        {{"k", "--connect", "TV", "--side", "left", "--side", "top"},
+         "option '--side' goes after a '--connect NAME' of its own"},
+        {{"k", "--list", "--connect", "TV"},
+         "option '--list' does not go with '--connect', '--mirror' or '--disconnect'"},
+    };
+    for (const auto& [arguments, message] : refusals) EXPECT_EQ(refused(arguments), message);
 }
 
 TEST(ArgumentsTest, HelpAndVersion) {
