@@ -45,10 +45,12 @@ TEST_F(SimWindowServerTest, DuplicateModesShowOnlyWhenAskedFor) {
 TEST_F(SimWindowServerTest, ACompletedTransactionMovesTheScreenAndTellsTheMainQueue) {
     server.plugIn(externalScreen(9, "DELL U2720Q"));
     std::vector<DisplayID> told;
+    ReconfigurationFlags flags = 0;
     const auto token =
-        server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags) {
+        server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags what) {
             EXPECT_TRUE(scheduler.onMainThread());
             told.push_back(id);
+            flags = what;
         });
     scheduler.runUntilIdle();
     told.clear();
@@ -59,6 +61,11 @@ TEST_F(SimWindowServerTest, ACompletedTransactionMovesTheScreenAndTellsTheMainQu
     EXPECT_TRUE(told.empty()) << "callbacks wait for the main queue";
     scheduler.runUntilIdle();
     EXPECT_EQ(told, std::vector<DisplayID>{9});
+    EXPECT_EQ(flags, kDisplayMovedFlag);
+
+    server.plugIn(externalScreen(10, "LG UltraFine"));
+    scheduler.runUntilIdle();
+    EXPECT_EQ(flags, kDisplayAddFlag) << "the dock re-applies settings to an added screen";
 }
 
 TEST_F(SimWindowServerTest, AFailedTransactionChangesNothing) {
