@@ -46,12 +46,12 @@ void DockState::watchdogTick() {
     ++reconnectAttempts;
     const Device device = *lastDevice;
     say("Reconnecting to " + device.name + "\u2026", &device);
-    reconnecting_ =
-        sidecarConnect(SidecarAccess{ports_.values.sidecarLib, ports_.platform.scheduler}, device,
-                       savedPref(ports_.platform.userDefaults, device.id), 1,
-                       [weak = std::weak_ptr(self_), device](std::optional<std::string> failure) {
-                           if (const auto self = weak.lock()) (*self)->reconnected(device, failure);
-                       });
+    reconnecting_ = sidecarConnect(
+        SidecarAccess{ports_.values.sidecarLib, ports_.platform.scheduler}, device,
+        savedPref(ports_.platform.userDefaults, device.id), 1,
+        [weak = std::weak_ptr(self_), device](const std::optional<std::string>& failure) {
+            if (const auto self = weak.lock()) (*self)->reconnected(device, failure);
+        });
 }
 
 bool DockState::stillWatching(const Device& device) const {

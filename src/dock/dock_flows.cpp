@@ -117,7 +117,7 @@ void DockState::connectSidecar(const Device& device, Side side) {
     say(connectingText(device));
     const auto pref = savedPref(ports_.platform.userDefaults, device.id);
     const auto done = [weak = std::weak_ptr(self_), period, device, side,
-                       pref](std::optional<std::string> failure) {
+                       pref](const std::optional<std::string>& failure) {
         const auto self = weak.lock();
         if (!self) return;
         auto& state = **self;
@@ -250,7 +250,7 @@ void DockState::connectThroughMenu(const Device& device, Side side) {
             }
         });
     };
-    const auto settle = [device, side, finish](const Work& work) {
+    const auto settle = [device, finish](const Work& work) {
         const auto display = displayID(work.displays, work.virtualDisplay, work.snapshot, device);
         if (!display) {
             finish(work, false);
@@ -356,7 +356,7 @@ void DockState::disconnect(const Device& device) {
         const auto period = beginBusy(device);
         say("Disconnecting\u2026");
         const auto done = [weak = std::weak_ptr(self_), period,
-                           device](std::optional<std::string> failure) {
+                           device](const std::optional<std::string>& failure) {
             if (const auto self = weak.lock()) (*self)->disconnected(period, device, failure);
         };
         if (sidecarDisconnect(SidecarAccess{ports_.values.sidecarLib, ports_.platform.scheduler},

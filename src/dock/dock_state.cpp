@@ -209,7 +209,7 @@ void DockState::reapplySettings() {
 }
 
 std::optional<std::string> DockState::occupantName(Side side, const std::string& excluding) const {
-    const auto key = occupant(side, excluding, occupied.get());
+    auto key = occupant(side, excluding, occupied.get());
     if (!key) return std::nullopt;
     if (*key == kVirtualDeviceID) return kVirtualDisplayOccupant;
     if (const auto* device = listedDevice(*key)) return device->name;

@@ -95,13 +95,13 @@ class FlowRunner {
   public:
     FlowRunner(DockState::Ports ports, QtEventLoop& loop, const std::vector<FlowAction>& actions,
                bool json, std::ostream& out, std::ostream& status, std::ostream& err)
-        : ports_(ports),
+        : ports_(std::move(ports)),
           loop_(loop),
           actions_(actions),
           json_(json),
           out_(out),
           err_(err),
-          state_(DockState::start(ports)) {
+          state_(DockState::start(ports_)) {
         statusLines_ = state_->status.subscribe([&status](const std::string& text) {
             if (text.empty()) return;
             status << text << '\n';
