@@ -4,32 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
 #include "platform/unique_fd.h"
+#include "platform/write_all.h"
 #include "transport/utf8.h"
 
 namespace kd {
-
-namespace {
-
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t wrote = ::write(fd, text.data(), text.size());
-        if (wrote < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(wrote));
-    }
-    return true;
-}
-
-}  // namespace
 
 bool writeTextFile(const std::string& path, std::string_view text) {
     const std::filesystem::path file(path);
@@ -42,7 +26,7 @@ bool writeTextFile(const std::string& path, std::string_view text) {
     // mkostemp makes the file private; root's copy step and the user's own
     // tools read these like any other file the user writes.
     const bool written =
-        ::fchmod(fd.get(), 0644) == 0 && writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
+        ::fchmod(fd.get(), 0644) == 0 && writeAll(fd.get(), text) == 0 && ::fsync(fd.get()) == 0;
     fd.reset();
     if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

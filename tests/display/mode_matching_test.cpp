@@ -47,17 +47,5 @@ TEST(ModeMatchingTest, ExactThenNearestRefreshThenSameSizeThenNothing) {
     EXPECT_FALSE(matchMode({1920, 1080, true, 60}, {})) << "nothing offered";
 }
 
-TEST(ModeMatchingTest, EveryOfferedModeMatchesItselfFromItsOwnPreference) {
-    const std::vector<DisplayMode> offered = {
-        mode(1, 2560, 1440, false, 60),
-        mode(2, 1920, 1080, true, 120),
-        mode(3, 1920, 1080, true, 60),
-        mode(4, 1920, 1080, false, 60),
-    };
-    for (const auto& m : offered) {
-        EXPECT_EQ(matchMode({m.width, m.height, m.hidpi, m.refresh}, offered), m) << m.label();
-    }
-}
-
 }  // namespace
 }  // namespace kd

@@ -26,7 +26,6 @@ TEST(ModePrefTest, AnythingButFourWellTypedKeysIsUnreadable) {
         R"({"width":1920,"height":1080,"refresh":60})",
         R"({"width":1920,"hidpi":false,"height":1080,"refresh":null})",
         R"({"width":1920,"height":1080,"hidpi":1,"refresh":60})",
-        R"({"width":3.5,"height":1080,"hidpi":true,"refresh":60})",
         R"({"width":1920.0,"height":1080,"hidpi":true,"refresh":60})",
         R"({"width":"1920","height":1080,"hidpi":true,"refresh":60})",
         R"({"width":1099511627776,"height":1080,"hidpi":true,"refresh":60})",

@@ -56,12 +56,16 @@ TEST_F(ModesTest, NoDisplayOrAnUnknownOneHasNothing) {
 
 TEST_F(ModesTest, ASwitchTakesEffectAndIsAnnounced) {
     std::vector<DisplayID> told;
-    const auto token = server.registerReconfigurationCallback(
-        [&](DisplayID id, ReconfigurationFlags) { told.push_back(id); });
+    const auto token =
+        server.registerReconfigurationCallback([&](DisplayID id, ReconfigurationFlags) {
+            EXPECT_TRUE(scheduler.onMainThread());
+            told.push_back(id);
+        });
 
     EXPECT_TRUE(setMode(server, ladderMode(3), kDefaultPanel));
     EXPECT_EQ(currentMode(server, kDefaultPanel), ladderMode(3));
     EXPECT_EQ(server.bounds(kDefaultPanel), (Rect{0, 0, 1800, 1169}));
+    EXPECT_TRUE(told.empty()) << "callbacks wait for the main queue";
     scheduler.runUntilIdle();
     EXPECT_EQ(told, std::vector<DisplayID>{kDefaultPanel});
 }
@@ -102,6 +106,9 @@ TEST_F(ModesTest, AFailedSwitchSaysSoAndChangesNothing) {
     auto foreign = ladderMode(3);
     foreign.mode.ioModeID = 999;
     EXPECT_FALSE(setMode(server, foreign, kDefaultPanel)) << "a mode the display does not have";
+    auto slower = ladderMode(3);
+    slower.mode.refreshRate = 30;
+    EXPECT_FALSE(setMode(server, slower, kDefaultPanel)) << "a listed id at a rate not listed";
 
     EXPECT_EQ(currentMode(server, kDefaultPanel), before);
     EXPECT_EQ(server.bounds(kDefaultPanel), boundsBefore);

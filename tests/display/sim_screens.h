@@ -1,9 +1,12 @@
 #pragma once
 
-// Short spellings of the simulated window server's displays for topology tests.
+// Short spellings of the simulated window server's displays for topology
+// tests, and the screen list as names.
 
 #include <string>
+#include <vector>
 
+#include "platform/display_services.h"
 #include "platform/sim/scenario.h"
 
 namespace kd::screens {
@@ -32,6 +35,13 @@ inline ScenarioDisplay hiddenMirror(DisplayID id, std::string name, DisplayID ma
     d.active = false;
     d.mirrorOf = master;
     return d;
+}
+
+// The names of the screens in the screen list, in its order.
+inline std::vector<std::string> names(const DisplayServices& displays) {
+    std::vector<std::string> out;
+    for (const auto& screen : displays.screens()) out.push_back(screen.localizedName);
+    return out;
 }
 
 }  // namespace kd::screens

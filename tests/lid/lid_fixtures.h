@@ -1,36 +1,18 @@
 #pragma once
 
-// What the lid guard's tests share: golden texts, reading a daemon's
-// property list, running command lines in the simulated Mac's privileged
-// shell, and reading its command log.
+// What the lid guard's tests share: running command lines in the simulated
+// Mac's privileged shell, and reading its command log.
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/sim/sim_power_manager.h"
+#include "support/files.h"
 #include "transport/child_process.h"
 
 namespace kd::testing {
-
-inline std::string golden(const std::string& name) {
-    std::ifstream in(std::string(KD_GOLDEN_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Runs `command` as the simulated Mac's root would, once the password was given.
 inline ChildRun runPrivileged(const SimPowerManager& mac, const std::string& command) {

@@ -79,29 +79,6 @@ TEST_F(LidGuardOnTheSimulatedMacTest, RunsUntilTheWatchdogPutsAHotMacToSleep) {
     EXPECT_FALSE(power().daemon(LidGuard::label));
 }
 
-TEST_F(LidGuardOnTheSimulatedMacTest, TurningOffEndsTheDaemonAndBringsSleepBack) {
-    turn(true);
-    const auto pid = power().daemon(LidGuard::label);
-    ASSERT_TRUE(pid);
-    turn(false);
-    EXPECT_EQ(guard_.status().get(), "");
-    EXPECT_FALSE(guard_.awake().get());
-    EXPECT_FALSE(power().sleepDisabled());
-    EXPECT_TRUE(testing::endsWithin(*pid, testing::kPatience));
-}
-
-TEST_F(LidGuardOnTheSimulatedMacTest, APromptThatIsNotAllowedLeavesSleepAlone) {
-    power().setAdminPrompt(ScenarioAdminPrompt::cancel);
-    turn(true);
-    EXPECT_EQ(guard_.status().get(), "Cancelled \u2014 this needs the administrator password");
-    power().setAdminPrompt(ScenarioAdminPrompt::fail);
-    turn(true);
-    EXPECT_TRUE(guard_.status().get().starts_with("Didn't work: ")) << guard_.status().get();
-    EXPECT_NE(guard_.status().get().find("(-60005)"), std::string::npos);
-    EXPECT_FALSE(guard_.awake().get());
-    EXPECT_FALSE(power().daemon(LidGuard::label));
-}
-
 TEST_F(LidGuardOnTheSimulatedMacTest, FilesThatCannotBeWrittenAreReportedAndSleepStaysOn) {
     std::ofstream(guard_.paths().home) << "a file where the folder belongs";
     turn(true);

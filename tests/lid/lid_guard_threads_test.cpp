@@ -9,7 +9,6 @@
 #include "lid/lid_fixtures.h"
 #include "lid/lid_guard.h"
 #include "support/test_main_loop.h"
-#include "transport/child_probe.h"
 
 namespace kd {
 namespace {

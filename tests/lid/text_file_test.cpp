@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "transport/child_probe.h"
+#include "support/files.h"
 
 namespace kd {
 namespace {

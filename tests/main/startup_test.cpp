@@ -1,41 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "main/startup.h"
+#include "platform/sim/scenario.h"
+#include "support/files.h"
+#include "support/saved_variable.h"
 
 namespace kd {
 namespace {
 
 // The N of "self-test: N checks passed\n", or -1 when the text is not exactly that.
 int passedCount(const std::string& text) {
-    const std::string head = "self-test: ";
-    const std::string tail = " checks passed\n";
-    if (text.size() <= head.size() + tail.size() || text.rfind(head, 0) != 0 ||
-        text.substr(text.size() - tail.size()) != tail) {
-        return -1;
-    }
-    const auto digits = text.substr(head.size(), text.size() - head.size() - tail.size());
-    if (digits.find_first_not_of("0123456789") != std::string::npos) return -1;
-    return std::stoi(digits);
+    std::smatch count;
+    if (!std::regex_match(text, count, std::regex("self-test: (\\d+) checks passed\n"))) return -1;
+    return std::stoi(count[1]);
 }
 
 // Runs the program in-process with its settings in a fresh folder.
 class StartupTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        config_ =
-            std::filesystem::temp_directory_path() / ("kd-startup-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(config_);
-        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-    }
-    void TearDown() override { std::filesystem::remove_all(config_); }
-
     int run(std::vector<std::string> arguments) {
         std::vector<char*> argv;
         for (auto& argument : arguments) argv.push_back(argument.data());
@@ -45,7 +34,9 @@ class StartupTest : public ::testing::Test {
         return runProgram(static_cast<int>(arguments.size()), argv.data(), out, err);
     }
 
-    std::filesystem::path config_;
+    const testing::ScratchDir scratch_;
+    const std::filesystem::path& config_ = scratch_.path();
+    const testing::SavedVariable xdg_{"XDG_CONFIG_HOME", config_};
     std::ostringstream out;
     std::ostringstream err;
 };
@@ -58,7 +49,6 @@ TEST_F(StartupTest, SelfTestPrintsOnlyItsSummaryAndPasses) {
 
 TEST_F(StartupTest, ABadScenarioStopsTheProgramWithOneLineAndStatusTwo) {
     const auto file = config_ / "broken.json";
-    std::filesystem::create_directories(config_);
     std::ofstream(file) << "{\"mac\": 3}";
     EXPECT_EQ(run({"kelvane-display", "--scenario", file.string()}), 2);
     EXPECT_EQ(err.str(),
@@ -68,7 +58,6 @@ TEST_F(StartupTest, ABadScenarioStopsTheProgramWithOneLineAndStatusTwo) {
 
 TEST_F(StartupTest, NothingElseOnTheCommandLineKeepsTheSelfTestFromRunning) {
     const auto file = config_ / "broken.json";
-    std::filesystem::create_directories(config_);
     std::ofstream(file) << "{\"mac\": 3}";
     EXPECT_EQ(run({"kelvane-display", "--self-test", "--scenario", file.string()}), 0);
     EXPECT_GT(passedCount(out.str()), 0) << out.str();
@@ -111,16 +100,9 @@ TEST_F(StartupTest, ABadCommandLineIsStatusTwoWithAHint) {
 
 TEST_F(StartupTest, SelfTestRunsOnAMacWithoutSidecar) {
     const auto file = config_ / "no-sidecar.json";
-    std::filesystem::create_directories(config_);
-    const std::string marker = "\"sidecarCore\": {\n    \"present\": true,";
-    std::ifstream in(std::string(KD_SOURCE_DIR) + "/resources/scenarios/default.json");
-    std::stringstream text;
-    text << in.rdbuf();
-    auto scenario = text.str();
-    const auto at = scenario.find(marker);
-    ASSERT_NE(at, std::string::npos);
-    scenario.replace(at, marker.size(), "\"sidecarCore\": {\"present\": false,");
-    std::ofstream(file) << scenario;
+    auto scenario = nlohmann::json::parse(defaultScenarioJson());
+    scenario["sidecarCore"]["present"] = false;
+    std::ofstream(file) << scenario.dump();
     EXPECT_EQ(run({"kelvane-display", "--self-test", "--scenario", file.string()}), 0)
         << out.str() << err.str();
 }

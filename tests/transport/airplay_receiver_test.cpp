@@ -37,11 +37,9 @@ TEST(AirPlayReceiverTest, KindComesFromTheModelAndMacsAreLeftOut) {
         {{"model=AppleTV11,1"}, DeviceKind::appletv},
         {{"model=iPad13,4"}, DeviceKind::ipad},
         {{"model=LG-OLED55"}, DeviceKind::tv},
-        {{"model="}, DeviceKind::tv},
         {{"deviceid=11:22"}, DeviceKind::tv},
         {{"model=appletv5,3"}, DeviceKind::tv},  // the prefix is case-sensitive
         {{"model=MacBookPro18,3"}, std::nullopt},
-        {{"model=Mac14,2"}, std::nullopt},
         {{"model=macmini"}, DeviceKind::tv},
         {{"model=Mac\xff"}, DeviceKind::tv},  // not UTF-8, so read as empty
         {{"MODEL=Mac14,2"}, std::nullopt},    // keys ignore case
@@ -91,8 +89,6 @@ TEST(AirPlayReceiverTest, FeaturesAreTheFirstHexadecimalPieceOrZero) {
         {"0X1F", 0},                                      // only "0x" is removed
         {"0x", 0},
         {" 1F", 0},
-        {"-1", 0},
-        {"zzz", 0},
         {"", 0},
         {",", 0},
         {"\xff\xfe", 0},

@@ -20,11 +20,9 @@ TEST(BusyGuardTest, OnlyABusyOperationPastTheCeilingIsStuck) {
     };
     const Case cases[] = {
         {"busy with no stamp", true, std::nullopt, false},
-        {"a connect in progress", true, 5s, false},
         {"the slow AirPlay path", true, 60s, false},
         {"exactly at the ceiling", true, 75s, false},
         {"just past the ceiling", true, 75s + 1ns, true},
-        {"never came back", true, 600s, true},
         {"stamped in the future", true, -10s, false},
         {"idle, however old", false, 100h, false},
     };

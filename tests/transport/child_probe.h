@@ -1,8 +1,7 @@
 #pragma once
 
-// Real-process helpers for the runner tests: a scratch folder, a shell that
-// takes scripts the way the script interpreter does, and checks that a
-// process is gone.
+// Real-process helpers for the runner tests: a shell that takes scripts the
+// way the script interpreter does, and checks that a process is gone.
 
 #include <poll.h>
 #include <sys/syscall.h>
@@ -18,34 +17,9 @@
 #include <vector>
 
 #include "platform/script_interpreter.h"
+#include "support/files.h"
 
 namespace kd::testing {
-
-// A fresh folder under the temporary folder, removed with its contents.
-class ScratchDir {
-  public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kd-runner-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    // The file's path, quoted for a shell command line.
-    std::string quoted(const std::string& name) const {
-        return "'" + (path_ / name).string() + "'";
-    }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // An interpreter that runs `-e SCRIPT` as a shell script, so a test can make
 // "the interpreter" print, fail, hang or ignore signals at will. It refuses

@@ -11,19 +11,11 @@
 namespace kd {
 namespace {
 
-TEST(TVConnectPolicyTest, RawValuesAreTheWindowServersOwn) {
-    const std::pair<std::int32_t, std::optional<TVConnectPolicy>> table[] = {
-        {0, TVConnectPolicy::ask},
-        {1, TVConnectPolicy::entireScreen},
-        {2, TVConnectPolicy::windowOrApp},
-        {3, std::nullopt},
-        {4, TVConnectPolicy::extended},
-        {5, std::nullopt},
-        {-1, std::nullopt},
-    };
-    for (const auto& [raw, want] : table) EXPECT_EQ(tvConnectPolicyFromRaw(raw), want) << raw;
-    EXPECT_EQ(tvConnectPolicyFor(AirPlayMode::extend), TVConnectPolicy::extended);
-    EXPECT_EQ(tvConnectPolicyFor(AirPlayMode::duplicate), TVConnectPolicy::entireScreen);
+// The window server's own numbers are read and written in the tests below.
+TEST(TVConnectPolicyTest, RawValuesTheWindowServerDoesNotUseAreNone) {
+    for (const std::int32_t raw : {3, 5, -1}) {
+        EXPECT_EQ(tvConnectPolicyFromRaw(raw), std::nullopt) << raw;
+    }
 }
 
 // SkyLight with switches per symbol and per answer, logging every call.
@@ -138,10 +130,6 @@ TEST(TVConnectPolicyTest, ARefusingOrIncompleteSkyLightChangesNothing) {
     EXPECT_FALSE(setTVConnectPolicy(readOnly, TVConnectPolicy::extended));
     EXPECT_EQ(readOnly->policy(), 2);
     EXPECT_EQ(tvConnectPolicy(readOnly), TVConnectPolicy::windowOrApp);
-
-    ScenarioSkyLight third;
-    third.tvConnectPolicy = 3;
-    EXPECT_EQ(tvConnectPolicy(std::make_shared<SimSkyLight>(third)), std::nullopt);
 }
 
 }  // namespace

@@ -38,7 +38,6 @@ TEST(TxtRecordTest, ReadsEntriesAsDnsSdDoes) {
          txtWire({std::string("b=\0\xff", 4)}),
          {{"b", std::string("\0\xff", 2)}}},
         {"a length past the end ends the record", txtWire({"a=1"}) + "\x09" + "b=2", {{"a", "1"}}},
-        {"a length byte with nothing after it", txtWire({"a=1"}) + "\x05", {{"a", "1"}}},
     };
     for (const auto& c : cases) {
         const TxtRecord record = decodeTxtRecord(c.wire);
@@ -49,7 +48,6 @@ TEST(TxtRecordTest, ReadsEntriesAsDnsSdDoes) {
 TEST(TxtRecordTest, LooksKeysUpWithoutRegardToCase) {
     const TxtRecord record = decodeTxtRecord(txtWire({"DeviceID=aa:bb", "flag"}));
     EXPECT_EQ(txtValue(record, "deviceid"), "aa:bb");
-    EXPECT_EQ(txtValue(record, "DEVICEID"), "aa:bb");
     EXPECT_EQ(txtValue(record, "flag"), "");
     EXPECT_EQ(txtValue(record, "missing"), "");
 }

@@ -20,6 +20,9 @@
 #include <utility>
 #include <variant>
 
+#include "platform/unique_fd.h"
+#include "platform/write_all.h"
+
 namespace kd {
 
 namespace {
@@ -177,24 +180,10 @@ std::filesystem::path directoryOf(const std::filesystem::path& file) {
     return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 // The contents, or the errno that stopped the read.
 std::variant<std::string, int> readFile(const std::filesystem::path& file) {
-    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return errno;
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen()) return errno;
     std::string contents;
     std::array<char, 65536> buffer{};
     for (;;) {
@@ -208,21 +197,9 @@ std::variant<std::string, int> readFile(const std::filesystem::path& file) {
     }
 }
 
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
-
 int syncDirectory(const std::filesystem::path& dir) {
-    const FileDescriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0 || ::fsync(fd.get()) != 0) return errno;
+    const UniqueFd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.isOpen() || ::fsync(fd.get()) != 0) return errno;
     return 0;
 }
 
@@ -256,8 +233,8 @@ std::optional<std::string> replaceFile(const std::filesystem::path& file,
     const std::filesystem::path dir = directoryOf(file);
     std::string temporary =
         (dir / (temporaryPrefix(file) + std::to_string(::getpid()) + "-XXXXXX")).string();
-    const FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) return describe("cannot create a temporary file in", dir, errno);
+    const UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.isOpen()) return describe("cannot create a temporary file in", dir, errno);
     const auto fail = [&temporary](const std::string& what, const std::filesystem::path& path,
                                    int err) {
         ::unlink(temporary.c_str());

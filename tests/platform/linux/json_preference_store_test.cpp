@@ -17,20 +17,16 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <random>
-#include <sstream>
+#include <regex>
 #include <thread>
+
+#include "support/files.h"
+#include "support/saved_variable.h"
 
 namespace kd {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -44,19 +40,8 @@ std::string utcStampAt(std::time_t when) {
 }
 
 // "prefs.json.corrupt-" YYYYMMDD "T" HHMMSS "Z", then maybe "-" and a counter.
-bool isQuarantineName(std::string_view name) {
-    const std::string_view prefix = "prefs.json.corrupt-";
-    if (!name.starts_with(prefix)) return false;
-    name.remove_prefix(prefix.size());
-    const auto digits = [](std::string_view text) {
-        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (name.size() < 16 || !digits(name.substr(0, 8)) || name[8] != 'T' ||
-        !digits(name.substr(9, 6)) || name[15] != 'Z') {
-        return false;
-    }
-    name.remove_prefix(16);
-    return name.empty() || (name[0] == '-' && digits(name.substr(1)));
+bool isQuarantineName(const std::string& name) {
+    return std::regex_match(name, std::regex(R"(prefs\.json\.corrupt-\d{8}T\d{6}Z(-\d+)?)"));
 }
 
 // The seed of a randomised test: KD_TEST_SEED when set, so a failure can be
@@ -71,16 +56,8 @@ std::optional<std::uint32_t> testSeed() {
     return seed;
 }
 
-class JsonPreferenceStoreTest : public testing::Test {
+class JsonPreferenceStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::path(testing::TempDir()) / "kd-prefs-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        file_ = dir_ / "prefs.json";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::vector<fs::path> entriesContaining(const std::string& infix) const {
         std::vector<fs::path> found;
         for (const auto& entry : fs::directory_iterator(dir_)) {
@@ -91,8 +68,9 @@ class JsonPreferenceStoreTest : public testing::Test {
         return found;
     }
 
-    fs::path dir_;
-    fs::path file_;
+    const testing::ScratchDir scratch_;
+    const fs::path& dir_ = scratch_.path();
+    const fs::path file_ = dir_ / "prefs.json";
 };
 
 TEST(Base64, MatchesTheStandardAlphabetAtEveryTailLength) {
@@ -146,6 +124,8 @@ TEST_F(JsonPreferenceStoreTest, EveryTypeSurvivesReopeningExactly) {
         JsonPreferenceStore store(file_);
         for (const auto& [key, value] : written) store.set(key, value);
         store.set("double.nan", std::numeric_limits<double>::quiet_NaN());
+        // Text that is not UTF-8 must not hold back the write of the rest.
+        EXPECT_NO_THROW(store.set("text.malformed", std::string("a\xff") + "b"));
         EXPECT_FALSE(store.lastWriteError());
     }
     const JsonPreferenceStore reopened(file_);
@@ -153,21 +133,12 @@ TEST_F(JsonPreferenceStoreTest, EveryTypeSurvivesReopeningExactly) {
     ASSERT_TRUE(reopened.value("double.whole")->asDouble());
     EXPECT_TRUE(std::signbit(*reopened.number("double.negativeZero")));
     EXPECT_TRUE(std::isnan(reopened.number("double.nan").value_or(0)));
+    EXPECT_EQ(reopened.text("text.malformed"), "a\uFFFDb");
 
-    const auto document = nlohmann::json::parse(readBytes(file_));
+    const auto document = nlohmann::json::parse(testing::fileText(file_));
     EXPECT_EQ(document["version"], 1);
     EXPECT_EQ(document["values"]["text.empty"], nlohmann::json({{"text", ""}}));
     EXPECT_TRUE(document["values"]["double.whole"]["double"].is_number_float());
-}
-
-TEST_F(JsonPreferenceStoreTest, MalformedUtf8TextDoesNotHoldBackTheWrite) {
-    JsonPreferenceStore store(file_);
-    store.set("other", 1);
-    EXPECT_NO_THROW(store.set("bad", std::string("a\xff") + "b"));
-    EXPECT_FALSE(store.lastWriteError());
-    const JsonPreferenceStore reopened(file_);
-    EXPECT_EQ(reopened.text("bad"), "a\uFFFDb");
-    EXPECT_EQ(reopened.integer("other"), 1);
 }
 
 TEST_F(JsonPreferenceStoreTest, AnotherInstanceSeesWritesAndRemovalsAfterReopening) {
@@ -203,14 +174,14 @@ TEST_F(JsonPreferenceStoreTest, UnreadableFileIsMovedAsideIntactAndAFreshOneWrit
         JsonPreferenceStore store(file_);
         ASSERT_TRUE(store.quarantinedFile());
         const fs::path aside = *store.quarantinedFile();
-        EXPECT_TRUE(isQuarantineName(aside.filename().string())) << aside;
-        EXPECT_EQ(readBytes(aside), contents);
+        EXPECT_TRUE(isQuarantineName(aside.filename())) << aside;
+        EXPECT_EQ(testing::fileText(aside), contents);
         EXPECT_FALSE(fs::exists(file_));
         EXPECT_FALSE(store.value("k"));
 
         store.set("fresh", 1);
         EXPECT_EQ(JsonPreferenceStore(file_).integer("fresh"), 1);
-        EXPECT_EQ(readBytes(aside), contents);
+        EXPECT_EQ(testing::fileText(aside), contents);
         fs::remove(aside);
         fs::remove(file_);
     }
@@ -224,12 +195,12 @@ TEST_F(JsonPreferenceStoreTest, QuarantineNeverReplacesAnEarlierOne) {
     writeBytes(file_, "not json");
     const JsonPreferenceStore store(file_);
     ASSERT_TRUE(store.quarantinedFile());
-    EXPECT_TRUE(isQuarantineName(store.quarantinedFile()->filename().string()));
+    EXPECT_TRUE(isQuarantineName(store.quarantinedFile()->filename()));
     EXPECT_TRUE(store.quarantinedFile()->filename().string().ends_with("Z-1"));
-    EXPECT_EQ(readBytes(*store.quarantinedFile()), "not json");
+    EXPECT_EQ(testing::fileText(*store.quarantinedFile()), "not json");
     for (const auto& earlier : entriesContaining("Z")) {
         if (earlier != *store.quarantinedFile()) {
-            EXPECT_EQ(readBytes(earlier), "earlier");
+            EXPECT_EQ(testing::fileText(earlier), "earlier");
         }
     }
 }
@@ -244,7 +215,7 @@ TEST_F(JsonPreferenceStoreTest, FailedWriteKeepsMemoryAndTheNextWriteCarriesIt) 
     store.set("a", 1);
     EXPECT_TRUE(store.lastWriteError());
     EXPECT_EQ(store.integer("a"), 1);
-    EXPECT_EQ(readBytes(blocker), "a plain file where a directory should be");
+    EXPECT_EQ(testing::fileText(blocker), "a plain file where a directory should be");
 
     fs::remove(blocker);
     fs::create_directory(blocker);
@@ -354,7 +325,8 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
         close(acks[0]);
 
         ASSERT_LE(entriesContaining(".tmp-").size(), 1U);
-        ASSERT_FALSE(nlohmann::json::parse(readBytes(file_), nullptr, false).is_discarded());
+        ASSERT_FALSE(
+            nlohmann::json::parse(testing::fileText(file_), nullptr, false).is_discarded());
         const JsonPreferenceStore reopened(file_);
         ASSERT_FALSE(reopened.quarantinedFile());
         EXPECT_TRUE(entriesContaining(".tmp-").empty());
@@ -374,32 +346,9 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
     }
 }
 
-class EnvironmentVariable {
-  public:
-    explicit EnvironmentVariable(const char* name) : name_(name) {
-        if (const char* value = std::getenv(name)) saved_ = value;
-    }
-    ~EnvironmentVariable() {
-        if (saved_) {
-            setenv(name_, saved_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    EnvironmentVariable(const EnvironmentVariable&) = delete;
-    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
-
 TEST_F(JsonPreferenceStoreTest, FilePathFollowsXdgThenHomeAndMakesTheDirectory) {
-    const EnvironmentVariable xdg("XDG_CONFIG_HOME");
-    const EnvironmentVariable home("HOME");
-    setenv("HOME", (dir_ / "home").c_str(), 1);
-
-    setenv("XDG_CONFIG_HOME", (dir_ / "xdg").c_str(), 1);
+    const testing::SavedVariable home("HOME", dir_ / "home");
+    const testing::SavedVariable xdg("XDG_CONFIG_HOME", dir_ / "xdg");
     EXPECT_EQ(preferenceFilePath("app"), dir_ / "xdg" / "kelvane-display" / "app.json");
     EXPECT_TRUE(fs::is_directory(dir_ / "xdg" / "kelvane-display"));
 

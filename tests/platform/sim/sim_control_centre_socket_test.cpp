@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
-#include <mutex>
+#include <regex>
 
 #include "platform/linux/thread_scheduler.h"
 #include "platform/sim/scripting/control_centre_wire.h"
@@ -47,17 +45,10 @@ AppleScriptRun runnerWith(const ScriptInterpreter& interpreter) {
 
 // "FROM:TO: execution error: Device not found in Screen Mirroring menu (-2700)"
 bool isNotFoundError(const std::string& text) {
-    const std::string_view error =
-        ": execution error: Device not found in Screen Mirroring menu (-2700)\n";
-    if (!text.ends_with(error)) return false;
-    const auto place = std::string_view(text).substr(0, text.size() - error.size());
-    const auto colon = place.find(':');
-    const auto digits = [](std::string_view part) {
-        return !part.empty() &&
-               std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    return colon != std::string_view::npos && digits(place.substr(0, colon)) &&
-           digits(place.substr(colon + 1));
+    return std::regex_match(
+        text,
+        std::regex(
+            R"(\d+:\d+: execution error: Device not found in Screen Mirroring menu \(-2700\)\n)"));
 }
 
 // The built-in scenario's Mac with its Control Centre open to scripts.

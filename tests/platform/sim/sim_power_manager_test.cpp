@@ -18,6 +18,15 @@ using Arguments = std::vector<std::string>;
 
 class SimPowerManagerTest : public ::testing::Test {
   protected:
+    // A daemon labelled "test.daemon" that sleeps for five minutes.
+    std::string writeDaemon() const {
+        const auto plist = power_->root() + "/Library/LaunchDaemons/test.plist";
+        std::ofstream(plist) << "<plist><dict><key>Label</key><string>test.daemon</string>\n"
+                                "<key>ProgramArguments</key>\n<array><string>/bin/sleep</string>"
+                                "<string>300</string></array></dict></plist>\n";
+        return plist;
+    }
+
     ChildRun shell(const std::string& command) {
         return runChild("/bin/bash", {"-c", command}, 30s, ErrorStream::capture,
                         power_->shellEnvironment());
@@ -27,19 +36,6 @@ class SimPowerManagerTest : public ::testing::Test {
     std::unique_ptr<SimPowerManager> power_ =
         std::make_unique<SimPowerManager>(ScenarioPower{}, tools_);
 };
-
-TEST_F(SimPowerManagerTest, TheProgramReadsWhatItsPrivilegedCommandsChanged) {
-    const auto sleepLine = [&] {
-        const auto out = tools_.run("/usr/bin/pmset", {"-g"}, 5s);
-        return out.substr(out.find("SleepDisabled"),
-                          out.find('\n', out.find("SleepDisabled")) - out.find("SleepDisabled"));
-    };
-    EXPECT_EQ(sleepLine(), "SleepDisabled\t\t0");
-    EXPECT_EQ(shell("pmset -a disablesleep 1").exitCode, 0);
-    EXPECT_EQ(sleepLine(), "SleepDisabled\t\t1");
-    EXPECT_TRUE(power_->sleepDisabled());
-    EXPECT_NE(shell("pmset -a disablesleep yes").exitCode, 0);
-}
 
 TEST_F(SimPowerManagerTest, TheBatteryAnswersBesideTheRegistrysOtherQuestions) {
     const Arguments battery{"-r", "-n", "AppleSmartBattery"};
@@ -59,10 +55,7 @@ TEST_F(SimPowerManagerTest, TheBatteryAnswersBesideTheRegistrysOtherQuestions) {
 }
 
 TEST_F(SimPowerManagerTest, ALabelIsLoadedOnceUntilItIsBootedOut) {
-    const auto plist = power_->root() + "/Library/LaunchDaemons/test.plist";
-    std::ofstream(plist) << "<plist><dict><key>Label</key><string>test.daemon</string>\n"
-                            "<key>ProgramArguments</key>\n<array><string>/bin/sleep</string>"
-                            "<string>300</string></array></dict></plist>\n";
+    const auto plist = writeDaemon();
     EXPECT_EQ(shell("launchctl bootstrap system '" + plist + "'").exitCode, 0);
     const auto pid = power_->daemon("test.daemon");
     ASSERT_TRUE(pid);
@@ -76,12 +69,7 @@ TEST_F(SimPowerManagerTest, ALabelIsLoadedOnceUntilItIsBootedOut) {
 }
 
 TEST_F(SimPowerManagerTest, ItsDaemonsAndItsFolderGoWithIt) {
-    const auto plist = power_->root() + "/Library/LaunchDaemons/test.plist";
-    std::ofstream(plist) << "<plist><dict><key>Label</key><string>test.daemon</string>"
-                            "<key>ProgramArguments</key><array><string>/bin/bash</string>"
-                            "<string>-c</string><string>sleep 300</string></array></dict>"
-                            "</plist>\n";
-    ASSERT_EQ(shell("launchctl load -w '" + plist + "'").exitCode, 0);
+    ASSERT_EQ(shell("launchctl load -w '" + writeDaemon() + "'").exitCode, 0);
     const auto pid = power_->daemon("test.daemon");
     ASSERT_TRUE(pid);
     const auto root = power_->root();

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "display/sim_screens.h"
 #include "platform/linux/thread_scheduler.h"
 #include "support/test_main_loop.h"
 
@@ -17,23 +18,12 @@ using namespace std::chrono_literals;
 // Generous: it only proves that nothing hangs, on a busy sanitizer build.
 constexpr auto kNoHang = 30s;
 
-ScenarioDisplay sidecarHostPanel() {
-    ScenarioDisplay d;
-    d.id = 1;
-    d.name = "Built-in Retina Display";
-    d.builtIn = true;
-    d.bounds = {0, 0, 1512, 982};
-    d.modes = {{1, 1512, 982, 3024, 1964, 60, true, false}};
-    d.currentMode = 1;
-    return d;
-}
-
 // Sidecar answers on a thread of its own while the program reads its state
 // from the main thread; the thread sanitizer watches both.
 TEST(SimSidecarTest, CompletionsComeFromSidecarsOwnThreadAfterTheScreenIsUp) {
     TestMainLoop loop{kNoHang};
     ThreadScheduler scheduler(loop.poster());
-    SimWindowServer server({sidecarHostPanel()}, scheduler);
+    SimWindowServer server({screens::panel()}, scheduler);
     ScenarioSidecarDevice iPad;
     iPad.name = "Studio iPad";
     iPad.identifier = "5D3C";

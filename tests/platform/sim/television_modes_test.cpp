@@ -2,20 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
-#include <tuple>
 
 namespace kd {
 namespace {
 
-struct Size {
-    int width, height, pixelWidth, pixelHeight;
-    friend bool operator<(const Size& a, const Size& b) {
-        return std::tie(a.width, a.height, a.pixelWidth, a.pixelHeight) <
-               std::tie(b.width, b.height, b.pixelWidth, b.pixelHeight);
-    }
-    friend bool operator==(const Size&, const Size&) = default;
-};
+// Width, height, pixel width, pixel height.
+using Size = std::array<int, 4>;
 
 Size sizeOf(const ScenarioMode& mode) {
     return {mode.width, mode.height, mode.pixelWidth, mode.pixelHeight};

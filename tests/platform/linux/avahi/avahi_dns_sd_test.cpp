@@ -55,7 +55,7 @@ struct BrowseLog {
     }
 };
 
-class AvahiDnsSdTest : public testing::Test {
+class AvahiDnsSdTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!std::getenv("KD_PRIVATE_AVAHI")) {
