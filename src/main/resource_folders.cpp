@@ -6,8 +6,8 @@ namespace kd {
 
 std::filesystem::path findResourceFolder(std::string_view name,
                                          const std::filesystem::path& executableFolder) {
-    const auto beside = executableFolder / name;
-    const auto installed = executableFolder.parent_path() / "share" / "kelvane-display" / name;
+    auto beside = executableFolder / name;
+    auto installed = executableFolder.parent_path() / "share" / "kelvane-display" / name;
     std::error_code ignored;
     if (!std::filesystem::is_directory(beside, ignored) &&
         std::filesystem::is_directory(installed, ignored)) {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "dock/sounds.h"
 #include "platform/linux/sound_file.h"

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
+#include <limits>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -167,6 +170,39 @@ TEST_F(PreviewTest, SilentChoicesScheduleNothing) {
     }
     EXPECT_EQ(scheduler_.pendingCount(), 0u);
     EXPECT_TRUE(player_.heard().empty());
+}
+
+// A speaker whose files last whatever the test says, as a broken header might.
+class StatedLengthPlayer : public ListeningPlayer {
+  public:
+    StatedLengthPlayer(const Scheduler& scheduler, double seconds)
+        : ListeningPlayer(scheduler), seconds_(seconds) {}
+    std::optional<double> fileDuration(const std::string&) const override { return seconds_; }
+
+  private:
+    double seconds_;
+};
+
+TEST(PreviewLengthTest, ALengthNoSoundCouldHaveCountsAsUnreadable) {
+    const struct {
+        double stated;
+        Scheduler::Duration disconnectAfter;
+    } cases[] = {
+        {1.5, 1750ms},
+        {std::nan(""), 250ms},
+        {-2.0, 250ms},
+        {1e30, 250ms},  // would overflow the clock
+        {std::numeric_limits<double>::infinity(), 250ms},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stated);
+        VirtualScheduler scheduler;
+        StatedLengthPlayer player(scheduler, c.stated);
+        previewSound({player, kShippedSounds, scheduler}, "bloop");
+        scheduler.advance(1h);
+        EXPECT_EQ(player.heard(),
+                  (std::vector{file("Bloop.aiff"), file("Bloop_rev.aiff", c.disconnectAfter)}));
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 // Plays sounds through the PulseAudio server (or PipeWire's stand-in for it)
-// with libpulse-simple.
+// with libpulse.
 //
 // Contract, beyond the SoundPlayer port:
 // - Each sound is read and played as one task on the serial queue
@@ -12,14 +12,16 @@
 //   or no session at all) the connection fails at once and the sound is
 //   dropped; nothing is printed, and the next sound tries again, so sound
 //   comes back when the server does.
-// - Waits are bounded: the whole sound goes to the server in one request, and
-//   libpulse gives up on any reply (connecting, draining) after 30 seconds.
+// - Every wait is bounded: a sound that has not been played to its end
+//   kSoundGrace after its own length (a server that does not answer, or stops
+//   taking sound) is given up, and the queue moves on.
 // - Linux has no named alert sounds of its own, so the program ships three:
 //   "NAME" plays `systemSoundsFolder`/NAME.aiff, as a Mac plays
 //   /System/Library/Sounds/NAME.aiff.
 // - The player may be destroyed while its sounds still play or wait: their
 //   tasks hold copies of what they need.
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -29,6 +31,7 @@
 namespace kd {
 
 inline constexpr const char* kSoundQueueLabel = "com.kelvane1.display.sound";
+inline constexpr std::chrono::seconds kSoundGrace{2};
 
 class PulseSoundPlayer : public SoundPlayer {
   public:

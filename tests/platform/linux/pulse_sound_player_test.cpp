@@ -1,14 +1,28 @@
 #include "platform/linux/pulse_sound_player.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <string>
+#include <vector>
 
+#include "platform/linux/sound_file.h"
 #include "platform/linux/thread_scheduler.h"
+#include "platform/unique_fd.h"
 #include "support/test_main_loop.h"
+#include "transport/child_process.h"
 
 namespace kd {
 namespace {
@@ -20,12 +34,15 @@ constexpr auto kPatience = 30s;
 
 const std::string kResources = KD_RESOURCES_DIR;
 
-// Waits, bounded, until every sound handed to the player so far has been dealt with.
-bool soundsDealtWith(Scheduler& scheduler) {
-    std::promise<void> reached;
-    auto future = reached.get_future();
-    scheduler.post(Queue::serial(kSoundQueueLabel), [&reached] { reached.set_value(); });
-    return future.wait_for(kPatience) == std::future_status::ready;
+// Becomes ready once every sound handed to the player so far has been dealt with.
+std::future<void> soundsDealtWith(Scheduler& scheduler) {
+    auto reached = std::make_shared<std::promise<void>>();
+    scheduler.post(Queue::serial(kSoundQueueLabel), [reached] { reached->set_value(); });
+    return reached->get_future();
+}
+
+bool ready(const std::future<void>& future, std::chrono::milliseconds wait = kPatience) {
+    return future.wait_for(wait) == std::future_status::ready;
 }
 
 TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCallerNeverWaits) {
@@ -47,7 +64,7 @@ TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCall
         player.playFile(kResources + "/Sounds/NoSuchSound.aiff");
     }
     release.set_value();
-    const bool finished = soundsDealtWith(scheduler);
+    const bool finished = ready(soundsDealtWith(scheduler));
     const auto printed = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(finished);
     EXPECT_EQ(printed, "");
@@ -65,6 +82,125 @@ TEST(PulseSoundPlayerTest, LengthsComeFromTheFilesAndAlertSoundsFromTheirFolder)
     for (const auto* name : {"Basso", "", "../Sounds/DeepDrop", "Submarine.aiff"}) {
         EXPECT_EQ(player.systemSoundDuration(name), std::nullopt) << name;
     }
+}
+
+// A PulseAudio server of the test's own, whose only output is a pipe the
+// test reads: what a sound sends to the server comes out there, sample by sample.
+class PrivateAudioServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(kServer)) GTEST_SKIP() << kServer << " is not installed";
+        folder_ = std::filesystem::path(::testing::TempDir()) /
+                  ("kd-audio-server-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_ / "home");
+        std::filesystem::create_directories(folder_ / "runtime");
+        std::ofstream(folder_ / "server.pa")
+            << "load-module module-pipe-sink sink_name=out format=s16le rate=44100 channels=1 "
+            << "file=" << (folder_ / "out.raw").string() << "\n"
+            << "load-module module-native-protocol-unix auth-anonymous=1 socket="
+            << socket().string() << "\n";
+        // Daemonized, the server is ready when the command returns.
+        const auto started = server({"-n", "-F", (folder_ / "server.pa").string(),
+                                     "--daemonize=yes", "--exit-idle-time=-1", "--system=no",
+                                     "--log-target=file:" + (folder_ / "server.log").string()});
+        ASSERT_EQ(started.exitCode, 0) << started.err;
+        running_ = true;
+        output_ = UniqueFd(::open((folder_ / "out.raw").c_str(), O_RDONLY | O_NONBLOCK));
+        ASSERT_TRUE(output_.isOpen());
+    }
+
+    void TearDown() override {
+        if (running_) stopServer();
+        std::filesystem::remove_all(folder_);
+    }
+
+    std::filesystem::path socket() const { return folder_ / "native"; }
+
+    // What the server plays from its first sample that is not silence on,
+    // read until the player is `done` and `count` samples are in, or the
+    // patience runs out.
+    std::vector<std::int16_t> heard(const std::future<void>& done, std::size_t count) {
+        std::vector<std::int16_t> samples;
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (!(samples.size() >= count && ready(done, 0ms)) &&
+               std::chrono::steady_clock::now() < deadline) {
+            pollfd readable{output_.get(), POLLIN, 0};
+            if (::poll(&readable, 1, 100) <= 0) continue;
+            std::int16_t chunk[4096];
+            const auto got = ::read(output_.get(), chunk, sizeof chunk);
+            // The pipe sink writes whole samples.
+            for (ssize_t i = 0; i < got / static_cast<ssize_t>(sizeof(std::int16_t)); ++i) {
+                if (!samples.empty() || chunk[i] != 0) samples.push_back(chunk[i]);
+            }
+        }
+        return samples;
+    }
+
+    // Leaves the output unread and shrinks its pipe to one page, so the
+    // server stalls as soon as a sound has filled it.
+    void stopListening() { ASSERT_GE(::fcntl(output_.get(), F_SETPIPE_SZ, 4096), 0); }
+
+  private:
+    static constexpr const char* kServer = "/usr/bin/pulseaudio";
+
+    ChildRun server(const std::vector<std::string>& arguments) const {
+        return runChild(kServer, arguments, kPatience, ErrorStream::capture,
+                        {{"HOME", (folder_ / "home").string()},
+                         {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()}});
+    }
+
+    // The server removes its own files as it ends, so the folder goes only
+    // after the server has gone.
+    void stopServer() const {
+        pid_t pid = 0;
+        std::ifstream(folder_ / "runtime" / "pulse" / "pid") >> pid;
+        ASSERT_GT(pid, 0);
+        const UniqueFd server(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+        ASSERT_TRUE(server.isOpen());
+        ASSERT_EQ(::kill(pid, SIGTERM), 0);
+        pollfd ended{server.get(), POLLIN, 0};
+        EXPECT_EQ(::poll(&ended, 1, static_cast<int>(kPatience / 1ms)), 1);
+    }
+
+    std::filesystem::path folder_;
+    bool running_ = false;
+    UniqueFd output_;
+};
+
+TEST_F(PrivateAudioServerTest, TheWholeSoundReachesTheServerUnchanged) {
+    TestMainLoop loop(kPatience);
+    ThreadScheduler scheduler(loop.poster());
+    PulseSoundPlayer player(scheduler, kResources + "/SystemSounds", "unix:" + socket().string());
+    const auto sound = readSoundFile(kResources + "/SystemSounds/Submarine.aiff");
+    ASSERT_TRUE(sound);
+    // The server may start a little late, so silence can come first; the
+    // sound's own faded start is silence too.
+    const auto& samples = sound->interleaved;
+    const auto start =
+        std::find_if(samples.begin(), samples.end(), [](std::int16_t s) { return s != 0; });
+    const std::vector<std::int16_t> expected(start, samples.end());
+
+    player.playSystemSound("Submarine");
+    const auto done = soundsDealtWith(scheduler);
+    const auto out = heard(done, expected.size());
+    ASSERT_TRUE(ready(done, 0ms));
+    ASSERT_GE(out.size(), expected.size()) << "the sound was cut off";
+    // Silence may follow, while the stream closes.
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), out.begin()));
+}
+
+TEST_F(PrivateAudioServerTest,
+       AServerThatStopsTakingSoundHoldsTheQueueNoLongerThanTheSoundAndItsGrace) {
+    TestMainLoop loop(kPatience);
+    ThreadScheduler scheduler(loop.poster());
+    PulseSoundPlayer player(scheduler, kResources + "/SystemSounds", "unix:" + socket().string());
+    stopListening();
+    const auto started = std::chrono::steady_clock::now();
+    player.playSystemSound("Submarine");  // 0.8 s, more than the pipe holds
+    ASSERT_TRUE(ready(soundsDealtWith(scheduler)));
+    // Given up at the deadline, not finished: the server really stalled.
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 800ms + kSoundGrace);
 }
 
 }  // namespace
