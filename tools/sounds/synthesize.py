@@ -8,8 +8,9 @@ system alert sounds (Bottle, Pop, Submarine); RESOURCES/Sounds gets the six
 bundled connect sounds, and a "_rev" companion for each of those and for
 each system sound: the same samples backwards, played on disconnect.
 
-Everything is computed from fixed seeds, so running it again writes the same
-bytes. Every sound starts and ends with a short fade, so neither it nor its
+Needs only Python's standard library; its aifc module is there up to
+Python 3.12 (Debian 12 has 3.11). Everything is computed from fixed seeds, so
+running it again writes the same bytes. Every sound starts and ends with a short fade, so neither it nor its
 reversal clicks.
 """
 

@@ -85,12 +85,17 @@ class Playback {
         const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(sound_.rate),
                                   static_cast<std::uint8_t>(sound_.channels)};
         stream_.reset(pa_stream_new(context_.get(), name_.c_str(), &spec, nullptr));
-        return stream_ && pa_stream_connect_playback(stream_.get(), nullptr, nullptr,
+        // The server starts the sound only once all of it has arrived: a sink
+        // that ran ahead of the pieces would put silence between them.
+        const auto unset = static_cast<std::uint32_t>(-1);
+        const auto whole = static_cast<std::uint32_t>(bytes());
+        const pa_buffer_attr buffer{unset, whole, whole, unset, unset};
+        return stream_ && pa_stream_connect_playback(stream_.get(), nullptr, &buffer,
                                                      PA_STREAM_NOFLAGS, nullptr, nullptr) >= 0;
     }
 
-    // All at once, more than the server asked for: written piece by piece, a
-    // sink that runs ahead would put silence between the pieces.
+    // All at once, more than the server asked for, so that it all arrives
+    // without waiting for the server to ask again.
     bool writeAll() {
         if (pa_stream_write(stream_.get(), sound_.interleaved.data(), bytes(), nullptr, 0,
                             PA_SEEK_RELATIVE) < 0) {

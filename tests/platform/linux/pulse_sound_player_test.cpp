@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -52,10 +53,14 @@ TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCall
     PulseSoundPlayer player(scheduler, kResources + "/SystemSounds",
                             "unix:" + (nowhere / "native").string());
 
-    // Hold the sound queue: a caller that waited for its sound would never get past play.
+    // Hold the sound queue: a caller that waited for its sound would not get
+    // past play until the hold gave up.
     std::promise<void> release;
     auto released = release.get_future().share();
-    scheduler.post(Queue::serial(kSoundQueueLabel), [released] { released.wait_for(kPatience); });
+    std::atomic<bool> held = true;
+    scheduler.post(Queue::serial(kSoundQueueLabel), [released, &held] {
+        held = released.wait_for(kPatience) != std::future_status::ready;
+    });
 
     ::testing::internal::CaptureStderr();
     for (int round = 0; round < 3; ++round) {
@@ -63,6 +68,7 @@ TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCall
         player.playSystemSound("Submarine");
         player.playFile(kResources + "/Sounds/NoSuchSound.aiff");
     }
+    EXPECT_TRUE(held);
     release.set_value();
     const bool finished = ready(soundsDealtWith(scheduler));
     const auto printed = ::testing::internal::GetCapturedStderr();
