@@ -313,9 +313,11 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
         }
         close(acks[1]);
         // Killing only once writes are under way keeps the slow start-up
-        // (loading the big values) from absorbing every kill.
+        // (loading the big values) from absorbing every kill. The bound only
+        // proves that the child started: under the thread sanitizer on busy
+        // cores its first write alone can take well over ten seconds.
         pollfd firstAck{acks[0], POLLIN, 0};
-        const bool started = poll(&firstAck, 1, 10000) == 1;
+        const bool started = poll(&firstAck, 1, 120'000) == 1;
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
         kill(child, SIGKILL);
         ASSERT_EQ(waitpid(child, nullptr, 0), child);
