@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -300,6 +301,9 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // Gone with the test, should it be stopped from outside mid-round:
+            // a writer left running would hold the test's output open.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
             close(acks[0]);
             JsonPreferenceStore store(file_);
             for (std::uint32_t i = 0; i < kMaxChildWrites; ++i) {
