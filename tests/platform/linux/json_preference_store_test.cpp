@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -300,6 +301,9 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // Gone with the test, should it be stopped from outside mid-round:
+            // a writer left running would hold the test's output open.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
             close(acks[0]);
             JsonPreferenceStore store(file_);
             for (std::uint32_t i = 0; i < kMaxChildWrites; ++i) {
@@ -313,9 +317,11 @@ TEST_F(JsonPreferenceStoreTest, KilledWriterLeavesAWholeFileWithEveryAcknowledge
         }
         close(acks[1]);
         // Killing only once writes are under way keeps the slow start-up
-        // (loading the big values) from absorbing every kill.
+        // (loading the big values) from absorbing every kill. The bound only
+        // proves that the child started: under the thread sanitizer on busy
+        // cores its first write alone can take well over ten seconds.
         pollfd firstAck{acks[0], POLLIN, 0};
-        const bool started = poll(&firstAck, 1, 10000) == 1;
+        const bool started = poll(&firstAck, 1, 120'000) == 1;
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
         kill(child, SIGKILL);
         ASSERT_EQ(waitpid(child, nullptr, 0), child);
