@@ -69,14 +69,8 @@ void DockState::moveScreen(const Device& device, Side side) {
     say("Moving\u2026");
     const auto moved = [work = work_, weak = std::weak_ptr(self_), period,
                         name = device.name](bool ok) {
-        work.scheduler.post(Queue::main(), [weak, period, name, ok] {
-            const auto self = weak.lock();
-            if (!self) return;
-            auto& state = **self;
-            if (!state.holdsBusy(period)) {
-                state.reconcile();
-                return;
-            }
+        onMainOf(work.scheduler, weak, [period, name, ok](DockState& state) {
+            if (!state.endsOwnPeriod(period)) return;
             state.releaseBusy();
             state.reconcile();
             state.say(ok ? "" : "Couldn't move " + name);
@@ -121,10 +115,7 @@ void DockState::connectSidecar(const Device& device, Side side) {
         const auto self = weak.lock();
         if (!self) return;
         auto& state = **self;
-        if (!state.holdsBusy(period)) {
-            state.reconcile();
-            return;
-        }
+        if (!state.endsOwnPeriod(period)) return;
         if (failure) {
             state.releaseBusy();
             state.say(*failure, &device);
@@ -175,10 +166,7 @@ void DockState::connectSidecar(const Device& device, Side side) {
 
 void DockState::connectFinished(std::uint64_t period, const Device& device, bool airPlay,
                                 bool playSound) {
-    if (!holdsBusy(period)) {
-        reconcile();
-        return;
-    }
+    if (!endsOwnPeriod(period)) return;
     reconcile();
     releaseBusy();
     report(device, airPlay);
@@ -202,14 +190,8 @@ void DockState::runMenuConnect(std::uint64_t period, const Device& device, AirPl
         const auto result =
             toggleDevice(device.matchKeys, excluded, MirrorIntent::connect, work.runScript);
         if (!result.ok) {
-            work.scheduler.post(Queue::main(), [weak, period, device, out = result.out] {
-                const auto self = weak.lock();
-                if (!self) return;
-                auto& state = **self;
-                if (!state.holdsBusy(period)) {
-                    state.reconcile();
-                    return;
-                }
+            onMainOf(work.scheduler, weak, [period, device, out = result.out](DockState& state) {
+                if (!state.endsOwnPeriod(period)) return;
                 state.releaseBusy();
                 state.say("Error: " + out, &device);
             });
@@ -299,14 +281,8 @@ void DockState::mirror(const Device& device) {
                                                          weak = std::weak_ptr(self_)] {
         const auto target = anyDisplayID(work.displays, work.virtualDisplay, work.snapshot, device);
         const bool ok = target && setMirror(work.displays, work.virtualDisplay, true, target);
-        work.scheduler.post(Queue::main(), [weak, period, ok] {
-            const auto self = weak.lock();
-            if (!self) return;
-            auto& state = **self;
-            if (!state.holdsBusy(period)) {
-                state.reconcile();
-                return;
-            }
+        onMainOf(work.scheduler, weak, [period, ok](DockState& state) {
+            if (!state.endsOwnPeriod(period)) return;
             state.releaseBusy();
             state.reconcile();
             state.say(ok ? "" : "Failed to mirror");
@@ -329,10 +305,7 @@ void DockState::mirrorThroughMenu(const Device& device) {
                 const auto self = weak.lock();
                 if (!self) return;
                 auto& state = **self;
-                if (!state.holdsBusy(period)) {
-                    state.reconcile();
-                    return;
-                }
+                if (!state.endsOwnPeriod(period)) return;
                 // Believed connected, so a mirror the system hides
                 // is counted as this device's.
                 auto keys = state.connectedKeys.get();
@@ -390,10 +363,7 @@ void DockState::disconnectThroughMenu(const Device& device) {
 
 void DockState::disconnected(std::uint64_t period, const Device& device,
                              const std::optional<std::string>& failure) {
-    if (!holdsBusy(period)) {
-        reconcile();
-        return;
-    }
+    if (!endsOwnPeriod(period)) return;
     releaseBusy();
     if (failure) {
         say(*failure);

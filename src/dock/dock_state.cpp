@@ -88,13 +88,6 @@ DockState* DockState::current() {
     return currentState;
 }
 
-void DockState::onMain(MainTask task) const {
-    ports_.platform.scheduler.post(Queue::main(),
-                                   [weak = std::weak_ptr(self_), task = std::move(task)] {
-                                       if (const auto self = weak.lock()) task(**self);
-                                   });
-}
-
 TimerHandle DockState::onMainAfter(Scheduler::Duration delay, MainTask task) const {
     return ports_.platform.scheduler.after(delay, Queue::main(),
                                            [weak = std::weak_ptr(self_), task = std::move(task)] {
@@ -274,6 +267,18 @@ std::uint64_t DockState::beginBusy(const Device& device) {
 
 bool DockState::holdsBusy(std::uint64_t period) const {
     return busy.get() && period == busyPeriod_;
+}
+
+bool DockState::endsOwnPeriod(std::uint64_t period) {
+    if (holdsBusy(period)) return true;
+    reconcile();
+    return false;
+}
+
+void DockState::onMainOf(Scheduler& scheduler, std::weak_ptr<DockState*> weak, MainTask task) {
+    scheduler.post(Queue::main(), [weak = std::move(weak), task = std::move(task)] {
+        if (const auto self = weak.lock()) task(**self);
+    });
 }
 
 void DockState::releaseBusy() {

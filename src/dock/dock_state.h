@@ -149,15 +149,20 @@ class DockState {
     void powerChanged(PowerEvent event);
     void displayReconfigured(ReconfigurationFlags flags);
 
-    // Runs `task` on the main queue, now or after `delay`, if this
-    // controller still lives then.
-    void onMain(MainTask task) const;
+    // Runs `task` on the main queue after `delay`, if this controller still
+    // lives then.
     TimerHandle onMainAfter(Scheduler::Duration delay, MainTask task) const;
 
     // A busy period: begun by a flow, ended by its completion or by the
     // stuck release. A completion acts only on its own period.
     std::uint64_t beginBusy(const Device& device);
     bool holdsBusy(std::uint64_t period) const;
+    // For a completion of `period`: true when it is still the current one;
+    // otherwise the completion is stale, and all it may do is reconcile.
+    bool endsOwnPeriod(std::uint64_t period);
+    // Runs `task` on the main queue if the controller behind `weak` still
+    // lives then; callable from any thread.
+    static void onMainOf(Scheduler& scheduler, std::weak_ptr<DockState*> weak, MainTask task);
     void releaseBusy();
 
     void moveScreen(const Device& device, Side side);
