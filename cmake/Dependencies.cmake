@@ -8,6 +8,20 @@ pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(AVAHI REQUIRED IMPORTED_TARGET avahi-client)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
+pkg_check_modules(TURBOJPEG REQUIRED IMPORTED_TARGET libturbojpeg)
+pkg_check_modules(QRENCODE REQUIRED IMPORTED_TARGET libqrencode)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-shm xcb-damage xcb-xfixes)
+# Debian ships libyuv without a pkg-config file.
+find_path(YUV_INCLUDE_DIR libyuv.h REQUIRED)
+find_library(YUV_LIBRARY yuv REQUIRED)
+add_library(Yuv::yuv UNKNOWN IMPORTED)
+set_target_properties(Yuv::yuv PROPERTIES IMPORTED_LOCATION ${YUV_LIBRARY}
+  INTERFACE_INCLUDE_DIRECTORIES ${YUV_INCLUDE_DIR})
+# Standalone Asio is header only.
+find_path(ASIO_INCLUDE_DIR asio.hpp REQUIRED)
+add_library(Asio::asio INTERFACE IMPORTED)
+set_target_properties(Asio::asio PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${ASIO_INCLUDE_DIR}
+  INTERFACE_COMPILE_DEFINITIONS "ASIO_STANDALONE;ASIO_NO_DEPRECATED")
 if(NOT KD_THREADED_ONLY)
   set(CMAKE_AUTOMOC ON)
   find_package(Qt6 REQUIRED COMPONENTS Core Widgets)

@@ -1,11 +1,18 @@
 # kd_library(NAME FOLDER [DEPS ...]): a static library of every .cpp directly
-# in src/FOLDER, so a new source file needs no edit here.
+# in src/FOLDER, so a new source file needs no edit here. A folder of headers
+# only gives an interface library.
 function(kd_library name folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp)
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
 endfunction()
 
 # kd_test(NAME FOLDER [DEPS ...]): one GoogleTest executable of every .cpp in

@@ -11,6 +11,8 @@ KD_PACKAGES=(
   libsndfile1-dev libpulse-dev pulseaudio
   avahi-daemon avahi-utils dbus iproute2
   clang-14 libclang-rt-14-dev
+  libasio-dev libturbojpeg0-dev libyuv-dev libqrencode-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-damage0-dev libxcb-xfixes0-dev xvfb
 )
 
 kd_missing_packages() {
