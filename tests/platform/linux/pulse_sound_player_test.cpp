@@ -31,7 +31,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Long enough for a loaded sanitizer run; reached only when a test fails.
-constexpr auto kPatience = 30s;
+constexpr auto kPlaybackPatience = 30s;
 
 const std::string kResources = KD_RESOURCES_DIR;
 
@@ -42,12 +42,12 @@ std::future<void> soundsDealtWith(Scheduler& scheduler) {
     return reached->get_future();
 }
 
-bool ready(const std::future<void>& future, std::chrono::milliseconds wait = kPatience) {
+bool ready(const std::future<void>& future, std::chrono::milliseconds wait = kPlaybackPatience) {
     return future.wait_for(wait) == std::future_status::ready;
 }
 
 TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCallerNeverWaits) {
-    TestMainLoop loop(kPatience);
+    TestMainLoop loop(kPlaybackPatience);
     ThreadScheduler scheduler(loop.poster());
     const auto nowhere = std::filesystem::path(::testing::TempDir()) / "kd-no-audio-server";
     PulseSoundPlayer player(scheduler, kResources + "/SystemSounds",
@@ -59,7 +59,7 @@ TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCall
     auto released = release.get_future().share();
     std::atomic<bool> held = true;
     scheduler.post(Queue::serial(kSoundQueueLabel), [released, &held] {
-        held = released.wait_for(kPatience) != std::future_status::ready;
+        held = released.wait_for(kPlaybackPatience) != std::future_status::ready;
     });
 
     ::testing::internal::CaptureStderr();
@@ -77,7 +77,7 @@ TEST(PulseSoundPlayerTest, WithoutAnAudioServerSoundsAreDroppedQuietlyAndTheCall
 }
 
 TEST(PulseSoundPlayerTest, LengthsComeFromTheFilesAndAlertSoundsFromTheirFolder) {
-    TestMainLoop loop(kPatience);
+    TestMainLoop loop(kPlaybackPatience);
     ThreadScheduler scheduler(loop.poster());
     PulseSoundPlayer player(scheduler, kResources + "/SystemSounds");
     EXPECT_EQ(player.fileDuration(kResources + "/Sounds/DeepDrop.aiff"), 0.65);
@@ -128,7 +128,7 @@ class PrivateAudioServerTest : public ::testing::Test {
     // patience runs out.
     std::vector<std::int16_t> heard(const std::future<void>& done, std::size_t count) {
         std::vector<std::int16_t> samples;
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        const auto deadline = std::chrono::steady_clock::now() + kPlaybackPatience;
         while (!(samples.size() >= count && ready(done, 0ms)) &&
                std::chrono::steady_clock::now() < deadline) {
             pollfd readable{output_.get(), POLLIN, 0};
@@ -151,7 +151,7 @@ class PrivateAudioServerTest : public ::testing::Test {
     static constexpr const char* kServer = "/usr/bin/pulseaudio";
 
     ChildRun server(const std::vector<std::string>& arguments) const {
-        return runChild(kServer, arguments, kPatience, ErrorStream::capture,
+        return runChild(kServer, arguments, kPlaybackPatience, ErrorStream::capture,
                         {{"HOME", (folder_ / "home").string()},
                          {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()}});
     }
@@ -166,7 +166,7 @@ class PrivateAudioServerTest : public ::testing::Test {
         ASSERT_TRUE(server.isOpen());
         ASSERT_EQ(::kill(pid, SIGTERM), 0);
         pollfd ended{server.get(), POLLIN, 0};
-        EXPECT_EQ(::poll(&ended, 1, static_cast<int>(kPatience / 1ms)), 1);
+        EXPECT_EQ(::poll(&ended, 1, static_cast<int>(kPlaybackPatience / 1ms)), 1);
     }
 
     std::filesystem::path folder_;
@@ -175,7 +175,7 @@ class PrivateAudioServerTest : public ::testing::Test {
 };
 
 TEST_F(PrivateAudioServerTest, TheWholeSoundReachesTheServerUnchanged) {
-    TestMainLoop loop(kPatience);
+    TestMainLoop loop(kPlaybackPatience);
     ThreadScheduler scheduler(loop.poster());
     PulseSoundPlayer player(scheduler, kResources + "/SystemSounds", "unix:" + socket().string());
     const auto sound = readSoundFile(kResources + "/SystemSounds/Submarine.aiff");
@@ -198,7 +198,7 @@ TEST_F(PrivateAudioServerTest, TheWholeSoundReachesTheServerUnchanged) {
 
 TEST_F(PrivateAudioServerTest,
        AServerThatStopsTakingSoundHoldsTheQueueNoLongerThanTheSoundAndItsGrace) {
-    TestMainLoop loop(kPatience);
+    TestMainLoop loop(kPlaybackPatience);
     ThreadScheduler scheduler(loop.poster());
     PulseSoundPlayer player(scheduler, kResources + "/SystemSounds", "unix:" + socket().string());
     stopListening();
