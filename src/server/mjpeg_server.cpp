@@ -71,12 +71,10 @@ using ConnectionPtr = std::shared_ptr<Connection>;
 class MJPEGServer::Impl {
   public:
     explicit Impl(Options options)
-        : options_(std::move(options)),
+        : options_(withSteadyClock(std::move(options))),
           work_(asio::make_work_guard(io_)),
           acceptRetry_(io_),
-          thread_([this] { io_.run(); }) {
-        if (!options_.now) options_.now = [] { return Clock::now(); };
-    }
+          thread_([this] { io_.run(); }) {}
 
     ~Impl() {
         onQueue([this] { close(); });
@@ -112,6 +110,7 @@ class MJPEGServer::Impl {
         port_ = acceptor.local_endpoint(error).port();
         page_ = std::make_shared<const std::string>(viewerPage(token_));
         acceptor_.emplace(std::move(acceptor));
+        ++listener_;
         accept();
         return {};
     }
@@ -154,6 +153,11 @@ class MJPEGServer::Impl {
     std::uint16_t port() const { return port_; }
 
   private:
+    static Options withSteadyClock(Options options) {
+        if (!options.now) options.now = [] { return Clock::now(); };
+        return options;
+    }
+
     void notify(int count) {
         if (onClientChange_) onClientChange_(count);
     }
@@ -181,19 +185,22 @@ class MJPEGServer::Impl {
         connection.framesInFlight = 0;
     }
 
+    // One accept outstanding per listener; a completion that arrives after
+    // its listener was replaced belongs to nobody.
     void accept() {
-        acceptor_->async_accept([this](std::error_code error, tcp::socket socket) {
-            if (error == asio::error::operation_aborted || !acceptor_) return;
-            if (error) {
-                acceptRetry_.expires_after(kAcceptRetryDelay);
-                acceptRetry_.async_wait([this](std::error_code waitError) {
-                    if (!waitError && acceptor_) accept();
-                });
-                return;
-            }
-            admit(std::move(socket));
-            accept();
-        });
+        acceptor_->async_accept(
+            [this, listener = listener_](std::error_code error, tcp::socket socket) {
+                if (!acceptor_ || listener != listener_) return;
+                if (error) {
+                    acceptRetry_.expires_after(kAcceptRetryDelay);
+                    acceptRetry_.async_wait([this, listener](std::error_code waitError) {
+                        if (!waitError && acceptor_ && listener == listener_) accept();
+                    });
+                    return;
+                }
+                admit(std::move(socket));
+                accept();
+            });
     }
 
     void admit(tcp::socket socket) {
@@ -313,6 +320,7 @@ class MJPEGServer::Impl {
     asio::executor_work_guard<asio::io_context::executor_type> work_;
     std::optional<tcp::acceptor> acceptor_;
     asio::steady_timer acceptRetry_;
+    std::uint64_t listener_ = 0;  // which listener an accept belongs to
     std::string token_;
     std::shared_ptr<const std::string> page_;
     std::atomic<std::uint16_t> port_{0};
