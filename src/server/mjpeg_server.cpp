@@ -96,8 +96,7 @@ class MJPEGServer::Impl {
     void post(std::function<void()> task) { asio::post(io_, std::move(task)); }
 
     std::error_code start(std::uint16_t port, std::string token) {
-        close();
-        notify(0);
+        stop();
         token_ = std::move(token);
         tcp::acceptor acceptor(io_);
         const tcp::endpoint endpoint(asio::ip::address_v4::any(), port);
@@ -117,6 +116,7 @@ class MJPEGServer::Impl {
 
     void stop() {
         close();
+        reported_.reset();
         notify(0);
     }
 
@@ -158,7 +158,11 @@ class MJPEGServer::Impl {
         return options;
     }
 
+    // A page polls many times a second; only a count the owner has not
+    // been told yet is worth a hop to its thread.
     void notify(int count) {
+        if (reported_ == count) return;
+        reported_ = count;
         if (onClientChange_) onClientChange_(count);
     }
 
@@ -330,7 +334,8 @@ class MJPEGServer::Impl {
     Frame lastFrame_;
     Clock::time_point lastFrameAt_ = Clock::time_point::min();
     std::function<void(int)> onClientChange_;
-    std::thread thread_;  // last, so it starts after everything it uses
+    std::optional<int> reported_;  // the count last told to the owner
+    std::thread thread_;           // last, so it starts after everything it uses
 };
 
 MJPEGServer::MJPEGServer() : MJPEGServer(Options{}) {}

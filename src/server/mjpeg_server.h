@@ -13,9 +13,9 @@
 //   their work (calling them from `onClientChange` itself is fine); `send`
 //   returns at once.
 // - `onClientChange` is called on the server's thread with the live viewer
-//   count whenever it may have changed, and with 0 by every `stop`. The owner
-//   moves to its own thread before touching observable state. Set it before
-//   `start`.
+//   count whenever it differs from the count last reported, and with 0 by
+//   every `stop` (and so by every `start`). The owner moves to its own thread
+//   before touching observable state. Set it before `start`.
 // - Frames are shared, never copied: every stream client writes the same
 //   bytes. A stream client holds at most three frames not yet written; a
 //   client that stops reading misses frames while the others keep theirs.

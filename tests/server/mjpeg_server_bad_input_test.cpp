@@ -129,6 +129,12 @@ TEST_F(MJPEGServerBadInputTest, AStreamClientThatNeverReadsHoldsUpNobody) {
         ASSERT_EQ(reader->read(frameSize + 2), test::textOf(frame) + "\r\n") << "frame " << i;
     }
     EXPECT_EQ(server->clientCount(), 2);
+    // The frames the stalled client missed still reach pollers.
+    auto poller = client();
+    ASSERT_TRUE(poller.get("/k7q2m9x4pz/frame.jpg?0.1"));
+    const auto latest = poller.readAnswer();
+    ASSERT_TRUE(latest);
+    EXPECT_EQ(latest->body, std::string(frameSize, static_cast<char>('A' + 59 % 26)));
 
     server->stop();
     EXPECT_EQ(counts.all().back(), 0);
