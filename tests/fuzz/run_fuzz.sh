@@ -1,10 +1,10 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and libFuzzer (with the address and
-# undefined-behaviour sanitizers) and runs them for a bounded time, starting
-# from the seed corpus in tests/fuzz/corpus. Inputs found on the way go to
-# the build folder, never into the repository.
+# undefined-behaviour sanitizers) and runs them one after another within a
+# bounded time, each starting from its seeds in tests/fuzz/corpus/NAME.
+# Inputs found on the way go to the build folder, never into the repository.
 #
-#   run_fuzz.sh [BUILD-DIR [SECONDS]]      (defaults: build-fuzz, 30)
+#   run_fuzz.sh [BUILD-DIR [SECONDS]]      (defaults: build-fuzz, 30; SECONDS in all)
 #
 # Without a clang that can build libFuzzer targets it says so and skips.
 set -eu
@@ -31,16 +31,25 @@ fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$clang" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKD_THREADED_ONLY=ON -DKD_FUZZ=ON \
     -DKD_SANITIZE=address,undefined >/dev/null
-cmake --build "$build" --target airplay_fuzz -j "${KD_JOBS:-2}"
+# Every target with its own seeds in tests/fuzz/corpus/NAME; the time given
+# is shared between them.
+targets="airplay http_request"
+count=$(echo $targets | wc -w)
+share=$((seconds / count))
+[ "$share" -ge 1 ] || share=1
+cmake --build "$build" -j "${KD_JOBS:-2}" --target $(for t in $targets; do printf '%s_fuzz ' "$t"; done)
 
-found="$build/fuzz-corpus/airplay"
-log="$build/airplay_fuzz.log"
-mkdir -p "$found"
-if ! "$build/tests/fuzz/airplay_fuzz" -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/" \
-    "$found" tests/fuzz/corpus >"$log" 2>&1; then
-    tail -n 80 "$log"
-    echo "airplay_fuzz found a fault; its input is in $build/ (full log: $log)"
-    exit 1
-fi
-grep -E '^(Done|stat::)' "$log"
+for target in $targets; do
+    found="$build/fuzz-corpus/$target"
+    log="$build/${target}_fuzz.log"
+    mkdir -p "$found"
+    if ! "$build/tests/fuzz/${target}_fuzz" -max_total_time="$share" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/${target}-" \
+        "$found" "tests/fuzz/corpus/$target" >"$log" 2>&1; then
+        tail -n 80 "$log"
+        echo "${target}_fuzz found a fault; its input is in $build/ (full log: $log)"
+        exit 1
+    fi
+    echo "${target}_fuzz:"
+    grep -E '^(Done|stat::)' "$log"
+done
