@@ -104,7 +104,7 @@ struct DisplayStreamer::Core : std::enable_shared_from_this<Core> {
             return;
         }
         lastFrame.reset();
-        held = std::move(stream);
+        held = std::move(stream);  // stops any stream of an earlier start
     }
 
     void sample(const Session& session, const CapturedFrame& frame) {
@@ -189,6 +189,9 @@ void DisplayStreamer::setQuality(double quality) {
 }
 
 void DisplayStreamer::start(DisplayID display, int fps, int maxWidth) {
+    // A second start replaces the first capture; its stream goes when the
+    // new one is held.
+    if (session_) core_->stopDelivering(*session_);
     auto session = std::make_shared<Session>();
     session_ = session;
     core_->scheduler.post(core_->queue, [core = core_, session, display, fps, maxWidth] {

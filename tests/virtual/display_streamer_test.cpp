@@ -186,6 +186,18 @@ TEST_F(DisplayStreamerTest, StopFromInsideAFrameIsTheLastFrame) {
     EXPECT_EQ(capture.runningStreamCount(), 0u);
 }
 
+TEST_F(DisplayStreamerTest, SecondStartReplacesTheFirstCapture) {
+    streamer.start(kVirtual, 30, 640);
+    scheduler.runUntilIdle();
+    streamer.start(kVirtual, 30, 320);
+    const auto before = frames.size();
+    scheduler.runUntilIdle();
+    scheduler.advance(200ms);
+    ASSERT_GT(frames.size(), before);
+    for (auto i = before; i < frames.size(); ++i) EXPECT_EQ(frames[i].width, 320);
+    EXPECT_EQ(capture.runningStreamCount(), 1u);
+}
+
 TEST_F(DisplayStreamerTest, QualityChangesTakeHoldAtTheNextFrame) {
     streamer.setQuality(0.1);
     streamer.start(kVirtual, 30, 1920);
