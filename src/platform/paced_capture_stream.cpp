@@ -1,6 +1,8 @@
 #include "platform/paced_capture_stream.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -102,8 +104,10 @@ std::unique_ptr<CaptureStream> startPacedCaptureStream(Scheduler& scheduler, con
                                                        Scheduler::Duration interval,
                                                        std::unique_ptr<FrameSource> source,
                                                        CaptureCallbacks callbacks) {
-    auto pacer = std::make_shared<Pacer>(scheduler, queue, interval, std::move(source),
-                                         std::move(callbacks));
+    // No screen changes faster than this; a shorter interval would only spin.
+    constexpr Scheduler::Duration kShortest = std::chrono::milliseconds(1);
+    auto pacer = std::make_shared<Pacer>(scheduler, queue, std::max(interval, kShortest),
+                                         std::move(source), std::move(callbacks));
     pacer->begin();
     return std::make_unique<PacedCaptureStream>(std::move(pacer));
 }

@@ -22,8 +22,8 @@ class FrameSource {
     virtual std::optional<std::string> nextFrame(const Deliver& deliver) = 0;
 };
 
-// Starts at once: the first frame is due now. The source is released when
-// the stream stops.
+// Starts at once: the first frame is due now, the next ones `interval` apart
+// (1 ms at the least). The source is released when the stream stops.
 std::unique_ptr<CaptureStream> startPacedCaptureStream(Scheduler& scheduler, const Queue& queue,
                                                        Scheduler::Duration interval,
                                                        std::unique_ptr<FrameSource> source,
