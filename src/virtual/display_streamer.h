@@ -59,9 +59,8 @@ class DisplayStreamer {
     void start(DisplayID display, int fps, int maxWidth);
     void stop();
 
-    struct Core;
-
   private:
+    struct Core;
     struct Session;
     std::shared_ptr<Core> core_;
     std::shared_ptr<Session> session_;  // of the latest start

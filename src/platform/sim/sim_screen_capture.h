@@ -37,6 +37,7 @@ class SimScreenCapture : public ScreenCapture {
     // Streams started and not yet stopped or ended.
     std::size_t runningStreamCount() const;
 
+    // Shared with the streams it starts.
     struct Controls;
 
   private:
