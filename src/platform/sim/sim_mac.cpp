@@ -28,6 +28,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
       network_(scenario_.airPlayReceivers, scheduler),
       powerManager_(scenario_.power, tools_),
       workspace_(scheduler),
-      soundPlayer_(scheduler) {}
+      soundPlayer_(scheduler),
+      screenCapture_(scheduler, windowServer_) {}
 
 }  // namespace kd

@@ -10,6 +10,7 @@
 #include "platform/sim/sim_frameworks.h"
 #include "platform/sim/sim_power_manager.h"
 #include "platform/sim/sim_read_only_preferences.h"
+#include "platform/sim/sim_screen_capture.h"
 #include "platform/sim/sim_sound_player.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
@@ -37,6 +38,7 @@ class SimMac {
     SimWorkspace& workspace() { return workspace_; }
     SimSoundPlayer& soundPlayer() { return soundPlayer_; }
     SimAppearance& appearance() { return appearance_; }
+    SimScreenCapture& screenCapture() { return screenCapture_; }
 
   private:
     Scenario scenario_;
@@ -55,6 +57,7 @@ class SimMac {
     SimWorkspace workspace_;
     SimSoundPlayer soundPlayer_;
     SimAppearance appearance_;
+    SimScreenCapture screenCapture_;
 };
 
 }  // namespace kd
