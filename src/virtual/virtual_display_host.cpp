@@ -144,7 +144,6 @@ void VirtualDisplayHost::start() {
     display_ = std::move(display);
     displayGeneration_ = startGeneration;
     setDisplayID(id);
-    status.set("");
 
     onMainAfter(kReadBackDelay, [id, startGeneration](VirtualDisplayHost& h) {
         h.readBackMode(id, startGeneration);
