@@ -141,39 +141,37 @@ class SimVirtualDisplays::Display : public VirtualDisplay {
             if (const auto after = state.behaviour.terminateAfterMs) {
                 entry.scheduledTermination = state.scheduler.after(
                     std::chrono::milliseconds(*after), Queue::main(), [weak = state_, id = id_] {
-                        if (const auto alive = weak.lock()) terminate(*alive, id);
+                        if (const auto alive = weak.lock()) tearDown(*alive, id);
                     });
             }
         }
         state.windowServer.plugInExtendingAs(id_, std::move(screen));
     }
 
-  public:
-    static void terminate(State& state, DisplayID id) {
-        std::unique_ptr<SimPixelScreen> pixels;
-        bool wasOnline = false;
-        VirtualDisplayDescriptor descriptor;
-        {
-            const std::lock_guard lock(state.mutex);
-            const auto found = state.entries.find(id);
-            if (found == state.entries.end() || found->second.terminated) return;
-            auto& entry = found->second;
-            entry.terminated = true;
-            pixels = std::move(entry.pixels);
-            wasOnline = std::exchange(entry.online, false);
-            descriptor = entry.descriptor;
-            state.record(Event{Event::Kind::terminated, id, {}, {}});
-        }
-        if (wasOnline) state.windowServer.unplug(id);
-        if (descriptor.terminationHandler) {
-            state.scheduler.post(descriptor.queue, descriptor.terminationHandler);
-        }
-    }
-
-  private:
     std::weak_ptr<State> state_;
     DisplayID id_;
 };
+
+void SimVirtualDisplays::tearDown(State& state, DisplayID id) {
+    std::unique_ptr<SimPixelScreen> pixels;
+    bool wasOnline = false;
+    VirtualDisplayDescriptor descriptor;
+    {
+        const std::lock_guard lock(state.mutex);
+        const auto found = state.entries.find(id);
+        if (found == state.entries.end() || found->second.terminated) return;
+        auto& entry = found->second;
+        entry.terminated = true;
+        pixels = std::move(entry.pixels);
+        wasOnline = std::exchange(entry.online, false);
+        descriptor = entry.descriptor;
+        state.record(Event{Event::Kind::terminated, id, {}, {}});
+    }
+    if (wasOnline) state.windowServer.unplug(id);
+    if (descriptor.terminationHandler) {
+        state.scheduler.post(descriptor.queue, descriptor.terminationHandler);
+    }
+}
 
 SimVirtualDisplays::SimVirtualDisplays(ScenarioVirtualDisplays behaviour,
                                        SimWindowServer& windowServer, Scheduler& scheduler)
@@ -195,7 +193,7 @@ std::unique_ptr<VirtualDisplay> SimVirtualDisplays::create(
 }
 
 void SimVirtualDisplays::terminate(DisplayID display) {
-    Display::terminate(*state_, display);
+    tearDown(*state_, display);
 }
 
 void SimVirtualDisplays::refuseNextCreate() {

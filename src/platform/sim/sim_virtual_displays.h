@@ -66,6 +66,8 @@ class SimVirtualDisplays : public VirtualDisplays {
     class Display;
     struct Entry;
     struct State;
+    // What `terminate` does, also when the scenario's time is up.
+    static void tearDown(State& state, DisplayID display);
     std::shared_ptr<State> state_;
 };
 

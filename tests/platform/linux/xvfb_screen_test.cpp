@@ -8,6 +8,7 @@
 #include <xcb/xcb.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/linux/xvfb_screen.h"
@@ -82,6 +83,7 @@ TEST_F(XvfbScreenTest, TheServerDoesNotOutliveItsProcess) {
     ASSERT_EQ(::pipe(ends), 0);
     const UniqueFd readEnd(ends[0]);
     UniqueFd writeEnd(ends[1]);
+    std::fflush(nullptr);  // nothing buffered is written twice
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
