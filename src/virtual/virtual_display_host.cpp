@@ -161,11 +161,12 @@ void VirtualDisplayHost::place(DisplayID display, std::uint64_t startGeneration)
     auto& displays = platform_.displays;
     const auto whileCurrent = [weak = std::weak_ptr(self_), &scheduler, startGeneration](
                                   Scheduler::Duration delay, std::function<void()> work) {
-        scheduler.after(delay, Queue::main(), [weak, &scheduler, startGeneration, work] {
-            const auto self = weak.lock();
-            if (!self || (*self)->generation_ != startGeneration) return;
-            scheduler.post(Queue::background(), work);
-        });
+        scheduler.after(delay, Queue::main(),
+                        [weak, &scheduler, startGeneration, work = std::move(work)] {
+                            const auto self = weak.lock();
+                            if (!self || (*self)->generation_ != startGeneration) return;
+                            scheduler.post(Queue::background(), work);
+                        });
     };
     const auto arrangeThenReconcile = [&displays, &scheduler, side, display,
                                        weak = std::weak_ptr(self_)] {

@@ -84,7 +84,7 @@ std::string readDisplayNumber(int fd, std::chrono::milliseconds timeout, std::st
         line.append(buffer, static_cast<std::size_t>(n));
         if (line.size() > 16) break;
     }
-    const auto digits = line.substr(0, line.find('\n'));
+    auto digits = line.substr(0, line.find('\n'));
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
         failure = "Xvfb reported no display number";
         return {};
@@ -100,7 +100,7 @@ std::string XvfbScreen::program() {
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         if (folder.empty()) continue;
-        const auto candidate = folder + "/Xvfb";
+        auto candidate = folder + "/Xvfb";
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return {};
@@ -137,6 +137,7 @@ std::unique_ptr<XvfbScreen> XvfbScreen::start(int pixelWidth, int pixelHeight, s
         "tcp",
         "-noreset"};
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (auto& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
     const pid_t parent = ::getpid();
