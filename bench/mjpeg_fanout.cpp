@@ -3,7 +3,7 @@
 // that never read. Prints frames delivered per reading client per second,
 // the server's CPU time per delivered frame and the process's memory.
 //
-//   mjpeg_fanout [SECONDS-PER-RUN]      (default 5)
+//   kd-mjpeg-fanout [SECONDS-PER-RUN]      (default 5)
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -13,12 +13,14 @@
 #include "main/list_command.h"
 #include "main/resource_folders.h"
 #include "main/stand_in_interpreter.h"
+#include "main/xvfb_pixel_source.h"
 #include "model/process_values.h"
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/linux/json_preference_store.h"
 #include "platform/linux/pulse_sound_player.h"
 #include "platform/linux/thread_scheduler.h"
+#include "platform/linux/xvfb_screen.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_main_loop.h"
 #include "platform/sim/scripting/control_centre_wire.h"
@@ -27,6 +29,7 @@
 #include "selftest/self_test_runner.h"
 #include "transport/airplay_scanner.h"
 #include "transport/script_runner.h"
+#include "virtual/virtual_display_host.h"
 
 namespace kd {
 
@@ -148,6 +151,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     PulseSoundPlayer sound(scheduler, resourceFolder(kSystemSoundsFolderName).string());
     Platform platform{scheduler,
                       mac.windowServer(),
+                      mac.virtualDisplays(),
                       mac.frameworks(),
                       mac.accessibility(),
                       mac.typeDatabase(),
@@ -184,9 +188,19 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << kProgram << ": scripts cannot reach the simulated Control Centre: " << error.what()
             << '\n';
     }
-    VirtualDisplayIdentity virtualDisplay;
+    // Where Xvfb is installed, every virtual display is an X screen that
+    // programs can draw on; elsewhere it has no pixels of its own.
+    if (!XvfbScreen::program().empty()) {
+        mac.virtualDisplays().usePixelSource(
+            std::make_shared<XvfbPixelSource>([&err](const std::string& failure) {
+                err << kProgram << ": the virtual display has no pixels: " << failure << '\n';
+            }));
+    }
+    // Declared before the dock's ports: the dock reads its identity, so it
+    // must outlive the dock.
+    VirtualDisplayHost virtualHost(platform);
     const DockState::Ports dockPorts{
-        platform, *values, virtualDisplay,
+        platform, *values, virtualHost.identity(),
         [&scripts](const std::string& script) { return runAppleScript(scripts, script); }};
     if (options.mode == Options::Mode::flows) {
         // With --json the status lines are messages, kept off the JSON.

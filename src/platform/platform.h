@@ -19,6 +19,7 @@
 #include "platform/sound_player.h"
 #include "platform/system_tools.h"
 #include "platform/type_database.h"
+#include "platform/virtual_displays.h"
 #include "platform/workspace.h"
 
 namespace kd {
@@ -41,6 +42,7 @@ class FrameworkLoader {
 struct Platform {
     Scheduler& scheduler;
     DisplayServices& displays;
+    VirtualDisplays& virtualDisplays;
     FrameworkLoader& frameworks;
     Accessibility& accessibility;
     TypeDatabase& typeDatabase;

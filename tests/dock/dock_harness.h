@@ -22,6 +22,7 @@ class DockHarness {
         : mac(std::move(scenario), scheduler),
           platform{scheduler,
                    mac.windowServer(),
+                   mac.virtualDisplays(),
                    mac.frameworks(),
                    mac.accessibility(),
                    mac.typeDatabase(),

@@ -18,6 +18,7 @@ class GroupHarness {
         : mac_(std::move(scenario), scheduler_),
           platform_{scheduler_,
                     mac_.windowServer(),
+                    mac_.virtualDisplays(),
                     mac_.frameworks(),
                     mac_.accessibility(),
                     mac_.typeDatabase(),

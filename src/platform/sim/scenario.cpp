@@ -102,6 +102,8 @@ constexpr std::int64_t kMinInt32 = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kMaxDisplayID = std::numeric_limits<DisplayID>::max();
 // A connection that takes longer than this is not one anybody waits for.
 constexpr std::int64_t kMaxConnectDelayMs = 60'000;
+constexpr std::int64_t kMaxVirtualPixels = std::int64_t{65536} * 65536;
+constexpr std::int64_t kMaxTerminateAfterMs = 24 * 3600 * 1000;
 
 template <typename T, typename Read>
 void optional(const Node& node, const char* key, T& into, Read read) {
@@ -315,6 +317,22 @@ ScenarioPower readPower(const Node& node) {
     return power;
 }
 
+ScenarioVirtualDisplays readVirtualDisplays(const Node& node) {
+    node.expectObject({"refuse", "rejectModes", "largestPixels", "terminateAfterMs"});
+    ScenarioVirtualDisplays virtualDisplays;
+    optional(node, "refuse", virtualDisplays.refuse, [](const Node& n) { return n.boolean(); });
+    optional(node, "rejectModes", virtualDisplays.rejectModes,
+             [](const Node& n) { return n.boolean(); });
+    if (node.has("largestPixels")) {
+        virtualDisplays.largestPixels = node["largestPixels"].integer(1, kMaxVirtualPixels);
+    }
+    if (node.has("terminateAfterMs")) {
+        virtualDisplays.terminateAfterMs =
+            static_cast<int>(node["terminateAfterMs"].integer(0, kMaxTerminateAfterMs));
+    }
+    return virtualDisplays;
+}
+
 // Every character but letters, digits and '-' becomes '-', as a Mac names
 // itself on the local network.
 std::string localHostName(const std::string& name) {
@@ -407,7 +425,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
     const Node root(document, "top level", source);
     root.expectObject({"mac", "displays", "configuration", "skyLight", "sidecarCore", "coreDisplay",
                        "accessibilityTrusted", "sidecarDevices", "airPlayReceivers", "network",
-                       "sidecarSettings", "power"});
+                       "sidecarSettings", "power", "virtualDisplays"});
     Scenario scenario;
     const auto mac = root["mac"];
     mac.expectObject({"model", "name", "productName", "cpuBrand", "hostName", "vpnConnected",
@@ -449,6 +467,7 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
         scenario.sidecarSettings = settings.raw();
     }
     optional(root, "power", scenario.power, readPower);
+    optional(root, "virtualDisplays", scenario.virtualDisplays, readVirtualDisplays);
     return scenario;
 }
 

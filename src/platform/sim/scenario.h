@@ -7,8 +7,9 @@
 // The JSON keys are the field names below, nested as the structures are:
 // "mac", "displays", "configuration", "skyLight", "sidecarCore",
 // "coreDisplay", "accessibilityTrusted", "sidecarDevices",
-// "airPlayReceivers", "network", "sidecarSettings" and "power" at the top
-// level. Only "mac" (with "model" and "name") and "displays" are required.
+// "airPlayReceivers", "network", "sidecarSettings", "power" and
+// "virtualDisplays" at the top level. Only "mac" (with "model" and "name") and "displays" are
+// required.
 
 #include <cstdint>
 #include <optional>
@@ -176,6 +177,18 @@ struct ScenarioConfiguration {
     std::int32_t completeError = 0;
 };
 
+// What the window server's virtual display classes do ("virtualDisplays").
+struct ScenarioVirtualDisplays {
+    bool refuse = false;       // every display is refused at creation
+    bool rejectModes = false;  // every display rejects its settings
+    // The most pixels (wide times high) the system can drive: it runs the
+    // largest mode within them, and a display with none accepts its
+    // settings but never comes online. None: no limit.
+    std::optional<std::int64_t> largestPixels;
+    // The system tears every display down this long after it came online.
+    std::optional<int> terminateAfterMs;
+};
+
 struct Scenario {
     ScenarioMac mac;
     std::vector<ScenarioDisplay> displays;
@@ -189,6 +202,7 @@ struct Scenario {
     ScenarioNetwork network = ScenarioNetwork::simulated;
     nlohmann::json sidecarSettings = nlohmann::json::object();  // the system's Sidecar defaults
     ScenarioPower power;
+    ScenarioVirtualDisplays virtualDisplays;
 };
 
 // A scenario that cannot be used; what() is one line: the file, the place and the problem.

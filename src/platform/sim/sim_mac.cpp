@@ -17,6 +17,7 @@ PrefDict sidecarDefaults(const nlohmann::json& settings) {
 SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
     : scenario_(std::move(scenario)),
       windowServer_(scenario_.displays, scheduler, scenario_.configuration),
+      virtualDisplays_(scenario_.virtualDisplays, windowServer_, scheduler),
       sidecar_(std::make_shared<SimSidecar>(scenario_.sidecarDevices, windowServer_, scheduler)),
       frameworks_(scenario_, windowServer_, sidecar_),
       accessibility_(scenario_.accessibilityTrusted),

@@ -14,6 +14,7 @@
 #include "platform/sim/sim_sound_player.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
+#include "platform/sim/sim_virtual_displays.h"
 #include "platform/sim/sim_window_server.h"
 #include "platform/sim/sim_workspace.h"
 
@@ -25,6 +26,7 @@ class SimMac {
 
     const Scenario& scenario() const { return scenario_; }
     SimWindowServer& windowServer() { return windowServer_; }
+    SimVirtualDisplays& virtualDisplays() { return virtualDisplays_; }
     SimFrameworkLoader& frameworks() { return frameworks_; }
     SimSidecar& sidecar() { return *sidecar_; }
     SimAccessibility& accessibility() { return accessibility_; }
@@ -43,6 +45,7 @@ class SimMac {
   private:
     Scenario scenario_;
     SimWindowServer windowServer_;
+    SimVirtualDisplays virtualDisplays_;
     // Shared with the SidecarCore handle, which the process keeps; it must
     // not outlive this Mac.
     std::shared_ptr<SimSidecar> sidecar_;

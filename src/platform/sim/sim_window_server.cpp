@@ -265,12 +265,17 @@ void SimWindowServer::plugIn(ScenarioDisplay display) {
     notify({{id, kDisplayAddFlag}});
 }
 
-DisplayID SimWindowServer::plugInExtending(ScenarioDisplay display) {
-    DisplayID id = 1;
+DisplayID SimWindowServer::freeID() const {
+    DisplayID id = highestReserved_ + 1;
+    for (const auto& other : displays_) id = std::max(id, other.id + 1);
+    return id;
+}
+
+DisplayID SimWindowServer::extend(std::optional<DisplayID> id, ScenarioDisplay display) {
     {
         const std::lock_guard lock(mutex_);
-        for (const auto& other : displays_) id = std::max(id, other.id + 1);
-        display.id = id;
+        if (id && find(*id) != nullptr) return *id;
+        display.id = id.value_or(freeID());
         display.mirrorOf = 0;
         display.active = true;
         display.bounds.x = 0;
@@ -278,10 +283,25 @@ DisplayID SimWindowServer::plugInExtending(ScenarioDisplay display) {
         for (const auto& other : displays_) {
             if (other.active) display.bounds.x = std::max(display.bounds.x, other.bounds.maxX());
         }
+        id = display.id;
         displays_.push_back(std::move(display));
     }
-    notify({{id, kDisplayAddFlag}});
-    return id;
+    notify({{*id, kDisplayAddFlag}});
+    return *id;
+}
+
+DisplayID SimWindowServer::plugInExtending(ScenarioDisplay display) {
+    return extend(std::nullopt, std::move(display));
+}
+
+DisplayID SimWindowServer::reserveDisplayID() {
+    const std::lock_guard lock(mutex_);
+    highestReserved_ = freeID();
+    return highestReserved_;
+}
+
+void SimWindowServer::plugInExtendingAs(DisplayID id, ScenarioDisplay display) {
+    extend(id, std::move(display));
 }
 
 void SimWindowServer::unplug(DisplayID display) {

@@ -50,6 +50,11 @@ class SimWindowServer : public DisplayServices {
     // of every active screen, its top level with the main display's; its id
     // and origin are chosen here. Returns the id.
     DisplayID plugInExtending(ScenarioDisplay display);
+    // An id no display has had or been promised, kept for a display that
+    // comes online later through `plugInExtendingAs`.
+    DisplayID reserveDisplayID();
+    // `plugInExtending` under an id from `reserveDisplayID`.
+    void plugInExtendingAs(DisplayID id, ScenarioDisplay display);
     void unplug(DisplayID display);
     // What the system does on its own, outside any transaction: `master` 0
     // ends mirroring.
@@ -80,6 +85,9 @@ class SimWindowServer : public DisplayServices {
 
     const ScenarioDisplay* find(DisplayID display) const;
     ScenarioDisplay* find(DisplayID display);
+    DisplayID freeID() const;
+    // Online under `id`, or a free id when none is given; answers the id.
+    DisplayID extend(std::optional<DisplayID> id, ScenarioDisplay display);
     DisplayError stage(ConfigRef config, Change change);
     // What the change did, as reconfiguration flags.
     ReconfigurationFlags apply(const Change& change);
@@ -90,6 +98,7 @@ class SimWindowServer : public DisplayServices {
     std::vector<ScenarioDisplay> displays_;
     std::map<ConfigRef, std::vector<Change>> open_;
     ConfigRef nextConfig_ = 1;
+    DisplayID highestReserved_ = 0;
     const ScenarioConfiguration refusals_;  // every transaction, for the whole run
     DisplayError failBegin_ = 0;            // the next transaction only
     DisplayError failComplete_ = 0;

@@ -144,7 +144,21 @@ INSTANTIATE_TEST_SUITE_P(
                    [](json& d) { d["power"]["cpuSpeedLimit"] = 101; },
                    "at power.cpuSpeedLimit: expected an integer from 0 to 100, got 101"},
         BrokenCase{"PromptAnsweredMaybe", [](json& d) { d["power"]["adminPrompt"] = "maybe"; },
-                   "at power.adminPrompt: expected \"allow\", \"cancel\" or \"fail\""}),
+                   "at power.adminPrompt: expected \"allow\", \"cancel\" or \"fail\""},
+        BrokenCase{"VirtualDisplaysNotAnObject", [](json& d) { d["virtualDisplays"] = true; },
+                   "at virtualDisplays: expected an object"},
+        BrokenCase{"UnknownVirtualDisplayKey",
+                   [](json& d) { d["virtualDisplays"]["refuseModes"] = true; },
+                   "at virtualDisplays.refuseModes: unknown key"},
+        BrokenCase{"RefusalAsText", [](json& d) { d["virtualDisplays"]["refuse"] = "yes"; },
+                   "at virtualDisplays.refuse: expected true or false"},
+        BrokenCase{"RejectionAsNumber", [](json& d) { d["virtualDisplays"]["rejectModes"] = 1; },
+                   "at virtualDisplays.rejectModes: expected true or false"},
+        BrokenCase{"NoPixelsAtAll", [](json& d) { d["virtualDisplays"]["largestPixels"] = 0; },
+                   "at virtualDisplays.largestPixels: expected an integer from 1 to"},
+        BrokenCase{"TerminationBeforeItBegins",
+                   [](json& d) { d["virtualDisplays"]["terminateAfterMs"] = -1; },
+                   "at virtualDisplays.terminateAfterMs: expected an integer from 0 to"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScenarioTest, OneIDAtSeveralRatesIsOneModePerRate) {
@@ -167,6 +181,18 @@ TEST(ScenarioTest, AMacWithoutABatteryOrThermalReport) {
     EXPECT_EQ(power.batteryTemperature, std::nullopt);
     EXPECT_EQ(power.cpuSpeedLimit, std::nullopt);
     EXPECT_EQ(power.adminPrompt, ScenarioAdminPrompt::cancel);
+}
+
+TEST(ScenarioTest, VirtualDisplaysWorkUnlessTheScenarioSaysOtherwise) {
+    auto document = json::parse(defaultScenarioJson());
+    EXPECT_FALSE(parseScenario(document.dump(), "mine.json").virtualDisplays.refuse);
+    document["virtualDisplays"] = {
+        {"rejectModes", true}, {"largestPixels", 3840 * 2160}, {"terminateAfterMs", 5000}};
+    const auto virtualDisplays = parseScenario(document.dump(), "mine.json").virtualDisplays;
+    EXPECT_FALSE(virtualDisplays.refuse);
+    EXPECT_TRUE(virtualDisplays.rejectModes);
+    EXPECT_EQ(virtualDisplays.largestPixels, 3840 * 2160);
+    EXPECT_EQ(virtualDisplays.terminateAfterMs, 5000);
 }
 
 TEST(ScenarioTest, TextThatIsNotJSONIsPlacedByLineAndColumn) {
