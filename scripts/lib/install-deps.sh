@@ -13,7 +13,6 @@ KD_PACKAGES=(
   clang-14 libclang-rt-14-dev
   libasio-dev libturbojpeg0-dev libyuv-dev libqrencode-dev
   libxcb1-dev libxcb-shm0-dev libxcb-damage0-dev libxcb-xfixes0-dev xvfb
-  libjpeg-turbo-progs ffmpeg
 )
 
 kd_missing_packages() {
