@@ -7,10 +7,10 @@
 namespace kd {
 namespace {
 
-constexpr std::string_view kToken = "k7q2m9x4pz";
+constexpr std::string_view kRouteToken = "k7q2m9x4pz";
 
 std::optional<HttpRoute> routeOf(const std::string& path) {
-    return routeRequest("GET " + path + " HTTP/1.1\r\nHost: example\r\n\r\n", kToken);
+    return routeRequest("GET " + path + " HTTP/1.1\r\nHost: example\r\n\r\n", kRouteToken);
 }
 
 TEST(HttpRequestTest, PathsUnderTheTokenPickTheirAnswer) {
@@ -57,15 +57,15 @@ TEST(HttpRequestTest, PathIsTheSecondPieceBetweenSpaces) {
 }
 
 TEST(HttpRequestTest, ARequestWithoutASpaceAsksForTheRoot) {
-    EXPECT_EQ(routeRequest(std::string(8192, 'A'), kToken), HttpRoute::notFound);
+    EXPECT_EQ(routeRequest(std::string(8192, 'A'), kRouteToken), HttpRoute::notFound);
     EXPECT_EQ(routeRequest("GET", ""), HttpRoute::page);
 }
 
 TEST(HttpRequestTest, NothingOrBytesThatAreNotUtf8AreDroppedUnanswered) {
-    EXPECT_EQ(routeRequest("", kToken), std::nullopt);
-    EXPECT_EQ(routeRequest("GET /k7q2m9x4pz\xff HTTP/1.1\r\n\r\n", kToken), std::nullopt);
-    EXPECT_EQ(routeRequest("GET /k7q2m9x4pz HTTP/1.1\r\nX: \xc3\r\n\r\n", kToken), std::nullopt);
-    EXPECT_EQ(routeRequest("GET /k7q2m9x4pz/ HTTP/1.1\r\nX: Gäste 🙂\r\n\r\n", kToken),
+    EXPECT_EQ(routeRequest("", kRouteToken), std::nullopt);
+    EXPECT_EQ(routeRequest("GET /k7q2m9x4pz\xff HTTP/1.1\r\n\r\n", kRouteToken), std::nullopt);
+    EXPECT_EQ(routeRequest("GET /k7q2m9x4pz HTTP/1.1\r\nX: \xc3\r\n\r\n", kRouteToken), std::nullopt);
+    EXPECT_EQ(routeRequest("GET /k7q2m9x4pz/ HTTP/1.1\r\nX: Gäste 🙂\r\n\r\n", kRouteToken),
               HttpRoute::page);
 }
 
@@ -85,15 +85,15 @@ TEST(HttpRequestTest, Utf8ValidationRefusesWhatDecodersMustRefuse) {
 
 TEST(HttpRequestTest, TokenMatchesOnlyWhenEveryCharacterDoes) {
     const std::string path = "/k7q2m9x4pz";
-    EXPECT_TRUE(isUnderToken(path, kToken));
+    EXPECT_TRUE(isUnderToken(path, kRouteToken));
     for (std::size_t i = 0; i < path.size(); ++i) {
         std::string wrong = path;
         wrong[i] = wrong[i] == 'x' ? 'y' : 'x';
-        EXPECT_FALSE(isUnderToken(wrong, kToken)) << wrong;
+        EXPECT_FALSE(isUnderToken(wrong, kRouteToken)) << wrong;
     }
     EXPECT_TRUE(isUnderToken("/", ""));
     EXPECT_TRUE(isUnderToken("/?x", ""));
-    EXPECT_FALSE(isUnderToken("", kToken));
+    EXPECT_FALSE(isUnderToken("", kRouteToken));
 }
 
 }  // namespace

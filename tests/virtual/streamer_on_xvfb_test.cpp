@@ -21,7 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr DisplayID kVirtual = 40;
+constexpr DisplayID kXvfbBacked = 40;
 
 void fillRed(const std::string& display, std::int16_t x, std::int16_t y, std::uint16_t w,
              std::uint16_t h) {
@@ -40,11 +40,11 @@ TEST(StreamerOnXvfbTest, ViewersSeeTheScreenScaledAndKeepItWhileItIsStill) {
     testing::XvfbServer xvfb(640, 360);
     if (!xvfb.available()) GTEST_SKIP() << "No X server for the capture: " << xvfb.reason();
     VirtualScheduler scheduler;
-    SimWindowServer windowServer({screens::display(kVirtual, "Virtual", {0, 0, 640, 360})},
+    SimWindowServer windowServer({screens::display(kXvfbBacked, "Virtual", {0, 0, 640, 360})},
                                  scheduler);
     SimScreenCapture generated(scheduler, windowServer);
     XDisplayRegistry registry;
-    registry.add(kVirtual, xvfb.name());
+    registry.add(kXvfbBacked, xvfb.name());
     X11ScreenCapture capture(scheduler, registry, generated);
 
     DisplayStreamer streamer(scheduler, capture);
@@ -52,7 +52,7 @@ TEST(StreamerOnXvfbTest, ViewersSeeTheScreenScaledAndKeepItWhileItIsStill) {
     std::vector<std::string> errors;
     streamer.setOnFrame([&](const JpegFrame& frame) { frames.push_back(frame); });
     streamer.setOnError([&](const std::string& error) { errors.push_back(error); });
-    streamer.start(kVirtual, 10, 320);
+    streamer.start(kXvfbBacked, 10, 320);
     scheduler.runUntilIdle();
     ASSERT_EQ(frames.size(), 1u) << (errors.empty() ? "" : errors[0]);
 
