@@ -430,8 +430,6 @@ void fourK(double seconds, int rounds) {
 // The streamer on a screen where nothing moves: the share of one core it takes.
 void stillDesktop(const std::string& display, double seconds) {
     ThreadScheduler scheduler([](std::function<void()>) {});
-    XDisplayRegistry registry;
-    registry.add(kDisplay, display);
     struct OneDisplay : ScreenCapture {
         std::vector<CapturableDisplay> capturableDisplays() override {
             return {{kDisplay, 1920, 1080}};
@@ -440,7 +438,13 @@ void stillDesktop(const std::string& display, double seconds) {
             return std::string("no fallback");
         }
     } windowServer;
-    X11ScreenCapture capture(scheduler, registry, windowServer);
+    X11ScreenCapture capture(
+        scheduler,
+        [&display](DisplayID id) -> std::optional<std::string> {
+            if (id != kDisplay) return std::nullopt;
+            return display;
+        },
+        windowServer);
     std::atomic<int> frames{0};
     DisplayStreamer streamer(scheduler, capture);
     streamer.setOnFrame([&](const JpegFrame&) { ++frames; });

@@ -17,9 +17,12 @@
 #include "model/process_values.h"
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
+#include "platform/linux/getrandom_source.h"
+#include "platform/linux/ifaddrs_interfaces.h"
 #include "platform/linux/json_preference_store.h"
 #include "platform/linux/pulse_sound_player.h"
 #include "platform/linux/thread_scheduler.h"
+#include "platform/linux/x11_screen_capture.h"
 #include "platform/linux/xvfb_screen.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_main_loop.h"
@@ -149,6 +152,13 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     // Sounds are real, through the session's audio server; the forced
     // appearance is the simulated Mac's until windows exist to show it.
     PulseSoundPlayer sound(scheduler, resourceFolder(kSystemSoundsFolderName).string());
+    // Displays behind an Xvfb are captured from it; the others show the
+    // simulated Mac's generated picture.
+    X11ScreenCapture capture(
+        scheduler, [&mac](DisplayID id) { return mac.virtualDisplays().xDisplayName(id); },
+        mac.screenCapture());
+    IfaddrsInterfaces interfaces;
+    GetrandomSource random;
     Platform platform{scheduler,
                       mac.windowServer(),
                       mac.virtualDisplays(),
@@ -163,6 +173,11 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       mac.workspace(),
                       sound,
                       mac.appearance(),
+                      capture,
+                      mac.screenCapturePermission(),
+                      interfaces,
+                      random,
+                      mac.urlOpener(),
                       resourceFolder(kSoundsFolderName).string()};
     const auto values = createProcessValues(platform.frameworks);
 

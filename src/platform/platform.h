@@ -12,13 +12,18 @@
 #include "platform/display_services.h"
 #include "platform/dns_sd.h"
 #include "platform/http_client.h"
+#include "platform/network_interfaces.h"
 #include "platform/preferences.h"
 #include "platform/scheduler.h"
+#include "platform/screen_capture.h"
+#include "platform/screen_capture_permission.h"
+#include "platform/secure_random.h"
 #include "platform/sidecar_core.h"
 #include "platform/sky_light.h"
 #include "platform/sound_player.h"
 #include "platform/system_tools.h"
 #include "platform/type_database.h"
+#include "platform/url_opener.h"
 #include "platform/virtual_displays.h"
 #include "platform/workspace.h"
 
@@ -54,6 +59,11 @@ struct Platform {
     Workspace& workspace;  // sleep and wake
     SoundPlayer& sound;
     Appearance& appearance;
+    ScreenCapture& screenCapture;
+    ScreenCapturePermission& screenCapturePermission;
+    NetworkInterfaces& networkInterfaces;  // this machine's own
+    SecureRandom& secureRandom;
+    UrlOpener& urlOpener;
     std::string soundsFolder;  // the connection sounds the program ships, NAME.aiff
 };
 

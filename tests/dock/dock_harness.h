@@ -10,9 +10,9 @@
 
 #include "../display/sim_preferences.h"
 #include "dock/dock_state.h"
-#include "platform/linux/curl_http_client.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
+#include "support/sim_platform.h"
 
 namespace kd {
 
@@ -20,21 +20,8 @@ class DockHarness {
   public:
     explicit DockHarness(Scenario scenario = defaultScenario())
         : mac(std::move(scenario), scheduler),
-          platform{scheduler,
-                   mac.windowServer(),
-                   mac.virtualDisplays(),
-                   mac.frameworks(),
-                   mac.accessibility(),
-                   mac.typeDatabase(),
-                   defaults,
-                   mac.sidecarSettings(),
-                   mac.tools(),
-                   mac.network(),
-                   http,
-                   mac.workspace(),
-                   mac.soundPlayer(),
-                   mac.appearance(),
-                   KD_RESOURCES_DIR "/Sounds"},
+          platform(
+              testing::simPlatform(scheduler, mac, defaults, machine, KD_RESOURCES_DIR "/Sounds")),
           values(createProcessValues(platform.frameworks)) {}
 
     DockState::Ports ports() {
@@ -62,7 +49,7 @@ class DockHarness {
     VirtualScheduler scheduler;
     SimPreferences defaults;
     SimMac mac;
-    CurlHttpClient http;
+    testing::MachinePorts machine;
     Platform platform;
     std::unique_ptr<ProcessValues> values;
     VirtualDisplayIdentity virtualDisplay;

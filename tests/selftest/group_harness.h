@@ -4,10 +4,10 @@
 
 #include "display/sim_preferences.h"
 #include "model/process_values.h"
-#include "platform/linux/curl_http_client.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
 #include "selftest/self_test_context.h"
+#include "support/sim_platform.h"
 
 namespace kd {
 
@@ -16,21 +16,8 @@ class GroupHarness {
   public:
     GroupHarness(Preferences& defaults, Scenario scenario = defaultScenario())
         : mac_(std::move(scenario), scheduler_),
-          platform_{scheduler_,
-                    mac_.windowServer(),
-                    mac_.virtualDisplays(),
-                    mac_.frameworks(),
-                    mac_.accessibility(),
-                    mac_.typeDatabase(),
-                    defaults,
-                    mac_.sidecarSettings(),
-                    mac_.tools(),
-                    mac_.network(),
-                    http_,
-                    mac_.workspace(),
-                    mac_.soundPlayer(),
-                    mac_.appearance(),
-                    ""},  // no group plays a sound
+          // No group plays a sound.
+          platform_(testing::simPlatform(scheduler_, mac_, defaults, machine_, "")),
           values_(createProcessValues(platform_.frameworks)),
           context_{platform_, *values_, ScriptInterpreter{}} {
     }  // no group tested here runs a script
@@ -40,7 +27,7 @@ class GroupHarness {
   private:
     VirtualScheduler scheduler_;
     SimMac mac_;
-    CurlHttpClient http_;
+    testing::MachinePorts machine_;
     Platform platform_;
     std::unique_ptr<ProcessValues> values_;
     SelfTestContext context_;

@@ -43,9 +43,13 @@ TEST(StreamerOnXvfbTest, ViewersSeeTheScreenScaledAndKeepItWhileItIsStill) {
     SimWindowServer windowServer({screens::display(kXvfbBacked, "Virtual", {0, 0, 640, 360})},
                                  scheduler);
     SimScreenCapture generated(scheduler, windowServer);
-    XDisplayRegistry registry;
-    registry.add(kXvfbBacked, xvfb.name());
-    X11ScreenCapture capture(scheduler, registry, generated);
+    X11ScreenCapture capture(
+        scheduler,
+        [&xvfb](DisplayID id) -> std::optional<std::string> {
+            if (id != kXvfbBacked) return std::nullopt;
+            return xvfb.name();
+        },
+        generated);
 
     DisplayStreamer streamer(scheduler, capture);
     std::vector<JpegFrame> frames;

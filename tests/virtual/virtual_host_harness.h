@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "display/sim_preferences.h"
-#include "platform/linux/curl_http_client.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
+#include "support/sim_platform.h"
 #include "virtual/virtual_display_host.h"
 
 namespace kd {
@@ -28,21 +28,8 @@ class VirtualHostHarness {
   public:
     explicit VirtualHostHarness(Scenario scenario = defaultScenario())
         : mac(std::move(scenario), scheduler),
-          platform{scheduler,
-                   mac.windowServer(),
-                   mac.virtualDisplays(),
-                   mac.frameworks(),
-                   mac.accessibility(),
-                   mac.typeDatabase(),
-                   defaults,
-                   mac.sidecarSettings(),
-                   mac.tools(),
-                   mac.network(),
-                   http,
-                   mac.workspace(),
-                   mac.soundPlayer(),
-                   mac.appearance(),
-                   KD_RESOURCES_DIR "/Sounds"} {}
+          platform(testing::simPlatform(scheduler, mac, defaults, machine,
+                                        KD_RESOURCES_DIR "/Sounds")) {}
 
     VirtualDisplayHost& host() {
         if (!host_) {
@@ -101,7 +88,7 @@ class VirtualHostHarness {
     VirtualScheduler scheduler;
     SimPreferences defaults;
     SimMac mac;
-    CurlHttpClient http;
+    testing::MachinePorts machine;
     Platform platform;
     bool sharing = false;
     bool previewing = false;

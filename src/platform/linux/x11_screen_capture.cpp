@@ -44,14 +44,17 @@ class XFrameSource : public FrameSource {
 
 }  // namespace
 
-X11ScreenCapture::X11ScreenCapture(Scheduler& scheduler, XDisplayRegistry& registry,
+X11ScreenCapture::X11ScreenCapture(Scheduler& scheduler, XDisplayOf xDisplayOf,
                                    ScreenCapture& fallback, FrameScaler::Filter filter)
-    : scheduler_(scheduler), registry_(registry), fallback_(fallback), filter_(filter) {}
+    : scheduler_(scheduler),
+      xDisplayOf_(std::move(xDisplayOf)),
+      fallback_(fallback),
+      filter_(filter) {}
 
 std::vector<CapturableDisplay> X11ScreenCapture::capturableDisplays() {
     auto displays = fallback_.capturableDisplays();
     for (auto& display : displays) {
-        const auto name = registry_.find(display.id);
+        const auto name = xDisplayOf_(display.id);
         if (!name) continue;
         if (const auto size = XScreenGrabber::screenSize(*name)) {
             std::tie(display.pixelWidth, display.pixelHeight) = *size;
@@ -62,7 +65,7 @@ std::vector<CapturableDisplay> X11ScreenCapture::capturableDisplays() {
 
 CaptureStart X11ScreenCapture::start(const CaptureConfiguration& configuration, const Queue& queue,
                                      CaptureCallbacks callbacks) {
-    const auto name = registry_.find(configuration.display);
+    const auto name = xDisplayOf_(configuration.display);
     if (!name) return fallback_.start(configuration, queue, std::move(callbacks));
     if (configuration.width <= 0 || configuration.height <= 0) {
         return std::string("The capture size is empty.");

@@ -424,8 +424,9 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
 
     const Node root(document, "top level", source);
     root.expectObject({"mac", "displays", "configuration", "skyLight", "sidecarCore", "coreDisplay",
-                       "accessibilityTrusted", "sidecarDevices", "airPlayReceivers", "network",
-                       "sidecarSettings", "power", "virtualDisplays"});
+                       "accessibilityTrusted", "screenRecordingAllowed", "sidecarDevices",
+                       "airPlayReceivers", "network", "sidecarSettings", "power",
+                       "virtualDisplays"});
     Scenario scenario;
     const auto mac = root["mac"];
     mac.expectObject({"model", "name", "productName", "cpuBrand", "hostName", "vpnConnected",
@@ -448,8 +449,8 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
     optional(root, "skyLight", scenario.skyLight, readSkyLight);
     optional(root, "sidecarCore", scenario.sidecarCore, readSidecar);
     optional(root, "coreDisplay", scenario.coreDisplay, readFramework);
-    optional(root, "accessibilityTrusted", scenario.accessibilityTrusted,
-             [](const Node& n) { return n.boolean(); });
+    optional(root, "accessibilityTrusted", scenario.accessibilityTrusted, readBool);
+    optional(root, "screenRecordingAllowed", scenario.screenRecordingAllowed, readBool);
     if (root.has("sidecarDevices")) {
         for (const auto& node : root["sidecarDevices"].elements()) {
             scenario.sidecarDevices.push_back(readSidecarDevice(node));

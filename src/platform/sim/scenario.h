@@ -6,7 +6,7 @@
 //
 // The JSON keys are the field names below, nested as the structures are:
 // "mac", "displays", "configuration", "skyLight", "sidecarCore",
-// "coreDisplay", "accessibilityTrusted", "sidecarDevices",
+// "coreDisplay", "accessibilityTrusted", "screenRecordingAllowed", "sidecarDevices",
 // "airPlayReceivers", "network", "sidecarSettings", "power" and
 // "virtualDisplays" at the top level. Only "mac" (with "model" and "name") and "displays" are
 // required.
@@ -197,6 +197,7 @@ struct Scenario {
     ScenarioSidecar sidecarCore;
     ScenarioFramework coreDisplay;
     bool accessibilityTrusted = true;
+    bool screenRecordingAllowed = true;
     std::vector<ScenarioSidecarDevice> sidecarDevices;
     std::vector<ScenarioAirPlayReceiver> airPlayReceivers;
     ScenarioNetwork network = ScenarioNetwork::simulated;

@@ -30,6 +30,7 @@ SimMac::SimMac(Scenario scenario, Scheduler& scheduler)
       powerManager_(scenario_.power, tools_),
       workspace_(scheduler),
       soundPlayer_(scheduler),
-      screenCapture_(scheduler, windowServer_) {}
+      screenCapture_(scheduler, windowServer_),
+      screenCapturePermission_(scenario_.screenRecordingAllowed) {}
 
 }  // namespace kd

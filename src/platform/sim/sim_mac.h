@@ -11,9 +11,11 @@
 #include "platform/sim/sim_power_manager.h"
 #include "platform/sim/sim_read_only_preferences.h"
 #include "platform/sim/sim_screen_capture.h"
+#include "platform/sim/sim_screen_capture_permission.h"
 #include "platform/sim/sim_sound_player.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
+#include "platform/sim/sim_url_opener.h"
 #include "platform/sim/sim_virtual_displays.h"
 #include "platform/sim/sim_window_server.h"
 #include "platform/sim/sim_workspace.h"
@@ -41,6 +43,9 @@ class SimMac {
     SimSoundPlayer& soundPlayer() { return soundPlayer_; }
     SimAppearance& appearance() { return appearance_; }
     SimScreenCapture& screenCapture() { return screenCapture_; }
+    SimScreenCapturePermission& screenCapturePermission() { return screenCapturePermission_; }
+    // The addresses the application asked the system to open.
+    SimUrlOpener& urlOpener() { return urlOpener_; }
 
   private:
     Scenario scenario_;
@@ -61,6 +66,8 @@ class SimMac {
     SimSoundPlayer soundPlayer_;
     SimAppearance appearance_;
     SimScreenCapture screenCapture_;
+    SimScreenCapturePermission screenCapturePermission_;
+    SimUrlOpener urlOpener_;
 };
 
 }  // namespace kd

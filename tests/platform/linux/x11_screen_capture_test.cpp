@@ -74,7 +74,6 @@ class X11ScreenCaptureTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!xvfb.available()) GTEST_SKIP() << "No X server for the capture: " << xvfb.reason();
-        registry.add(kOnX, xvfb.name());
     }
 
     CaptureStart start(int width, int height, int probeX, int probeY) {
@@ -90,9 +89,13 @@ class X11ScreenCaptureTest : public ::testing::Test {
 
     testing::XvfbServer xvfb{320, 200};
     VirtualScheduler scheduler;
-    XDisplayRegistry registry;
     ListedDisplays windowServer;
-    X11ScreenCapture capture{scheduler, registry, windowServer};
+    X11ScreenCapture capture{scheduler,
+                             [this](DisplayID id) -> std::optional<std::string> {
+                                 if (id != kOnX) return std::nullopt;
+                                 return xvfb.name();
+                             },
+                             windowServer};
     std::vector<Seen> seen;
     std::vector<std::string> stopped;
 };

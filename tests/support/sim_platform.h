@@ -1,0 +1,46 @@
+#pragma once
+
+// The simulated Mac's services as one Platform bundle, with the few real
+// pieces of this machine that tests have no reason to fake.
+
+#include <string>
+
+#include "platform/linux/curl_http_client.h"
+#include "platform/linux/getrandom_source.h"
+#include "platform/linux/ifaddrs_interfaces.h"
+#include "platform/platform.h"
+#include "platform/sim/sim_mac.h"
+
+namespace kd::testing {
+
+struct MachinePorts {
+    CurlHttpClient http;
+    IfaddrsInterfaces interfaces;
+    GetrandomSource random;
+};
+
+inline Platform simPlatform(Scheduler& scheduler, SimMac& mac, Preferences& defaults,
+                            MachinePorts& machine, std::string soundsFolder) {
+    return Platform{scheduler,
+                    mac.windowServer(),
+                    mac.virtualDisplays(),
+                    mac.frameworks(),
+                    mac.accessibility(),
+                    mac.typeDatabase(),
+                    defaults,
+                    mac.sidecarSettings(),
+                    mac.tools(),
+                    mac.network(),
+                    machine.http,
+                    mac.workspace(),
+                    mac.soundPlayer(),
+                    mac.appearance(),
+                    mac.screenCapture(),
+                    mac.screenCapturePermission(),
+                    machine.interfaces,
+                    machine.random,
+                    mac.urlOpener(),
+                    std::move(soundsFolder)};
+}
+
+}  // namespace kd::testing
