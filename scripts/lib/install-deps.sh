@@ -9,7 +9,7 @@ KD_PACKAGES=(
   qt6-base-dev nlohmann-json3-dev libicu-dev
   libplist-dev libcurl4-openssl-dev libavahi-client-dev
   libsndfile1-dev libpulse-dev pulseaudio
-  avahi-daemon avahi-utils dbus iproute2
+  avahi-daemon avahi-utils dbus iproute2 python3
   clang-14 libclang-rt-14-dev
   libasio-dev libturbojpeg0-dev libyuv-dev libqrencode-dev
   libxcb1-dev libxcb-shm0-dev libxcb-damage0-dev libxcb-xfixes0-dev xvfb

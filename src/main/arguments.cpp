@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <regex>
 
 namespace kd {
 
@@ -35,6 +36,17 @@ std::optional<std::chrono::milliseconds> seconds(const std::string& text) {
 
 }  // namespace
 
+std::optional<ShareSize> shareSizeFromText(const std::string& text) {
+    static const std::regex form("([0-9]{1,5})(?:x|X|\u00d7)([0-9]{1,5})");
+    std::smatch parts;
+    if (!std::regex_match(text, parts, form)) return std::nullopt;
+    const ShareSize size{std::stoi(parts[1]), std::stoi(parts[2])};
+    if (size.width < 320 || size.height < 240 || size.width > 16384 || size.height > 16384) {
+        return std::nullopt;
+    }
+    return size;
+}
+
 bool containsSelfTest(const std::vector<std::string>& arguments) {
     return std::find(arguments.begin(), arguments.end(), "--self-test") != arguments.end();
 }
@@ -44,6 +56,7 @@ std::variant<Options, ArgumentError> parseArguments(const std::vector<std::strin
     const bool selfTest = containsSelfTest(arguments);
     std::vector<std::string> problems;
     bool list = false;
+    bool share = false;
 
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const auto& argument = arguments[i];
@@ -87,6 +100,24 @@ std::variant<Options, ArgumentError> parseArguments(const std::vector<std::strin
             } else {
                 options.actions.back().side = side;
             }
+        } else if (isOption(argument, "--share")) {
+            share = true;
+            // The size is optional: only a next argument that is not an
+            // option is taken for it.
+            std::optional<std::string> value;
+            if (argument.starts_with("--share=")) {
+                value = argument.substr(8);
+            } else if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("-")) {
+                value = arguments[++i];
+            }
+            if (value) {
+                options.shareSize = shareSizeFromText(*value);
+                if (!options.shareSize) {
+                    problems.emplace_back(
+                        "option '--share' takes a size such as 1920x1080 (320x240 to "
+                        "16384x16384)");
+                }
+            }
         } else if (argument == "--list") {
             list = true;
         } else if (argument == "--json") {
@@ -114,7 +145,12 @@ std::variant<Options, ArgumentError> parseArguments(const std::vector<std::strin
             "option '--list' does not go with '--connect', '--mirror' or "
             "'--disconnect'"};
     }
-    if (list) {
+    if (share && (list || !options.actions.empty() || options.json || options.wait)) {
+        return ArgumentError{"option '--share' goes alone (with '--scenario' at most)"};
+    }
+    if (share) {
+        options.mode = Options::Mode::share;
+    } else if (list) {
         options.mode = Options::Mode::list;
     } else if (options.wait) {
         return ArgumentError{"option '--wait' only goes with '--list'"};
@@ -130,6 +166,7 @@ std::string usageText() {
     return "Usage: kelvane-display [--scenario FILE] [--self-test]\n"
            "       kelvane-display --list [--json] [--wait SECONDS] [--scenario FILE]\n"
            "       kelvane-display [--scenario FILE] [--json] ACTION...\n"
+           "       kelvane-display --share [WIDTHxHEIGHT] [--scenario FILE]\n"
            "Puts other screens to work as second displays of this Mac: an iPad over\n"
            "Sidecar, an Apple TV or AirPlay television, or a virtual display.\n"
            "\n"
@@ -150,6 +187,11 @@ std::string usageText() {
            "                   end the device's screen\n"
            "  --json           with actions: end with one JSON object of the screens;\n"
            "                   the status lines then go to standard error\n"
+           "  --share [WIDTHxHEIGHT]\n"
+           "                   bring up the virtual display (at that size in points,\n"
+           "                   which is remembered) and share it with browsers on the\n"
+           "                   network: prints its address, a QR code and the viewer\n"
+           "                   count, and runs until Ctrl+C\n"
            "  --self-test      check the program's own decisions, print a summary and\n"
            "                   exit with 0 when every check passed, 1 otherwise; it\n"
            "                   runs whatever else the command line holds\n"

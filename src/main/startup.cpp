@@ -12,6 +12,7 @@
 #include "main/flow_command.h"
 #include "main/list_command.h"
 #include "main/resource_folders.h"
+#include "main/share_command.h"
 #include "main/stand_in_interpreter.h"
 #include "main/xvfb_pixel_source.h"
 #include "model/process_values.h"
@@ -217,6 +218,13 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const DockState::Ports dockPorts{
         platform, *values, virtualHost.identity(),
         [&scripts](const std::string& script) { return runAppleScript(scripts, script); }};
+    if (options.mode == Options::Mode::share) {
+        const ShareCommandPorts sharePorts{
+            platform, virtualHost,
+            [&mac](DisplayID id) { return mac.virtualDisplays().xDisplayName(id); },
+            !XvfbScreen::program().empty()};
+        return runShareCommand(sharePorts, *loop, options.shareSize, out, err);
+    }
     if (options.mode == Options::Mode::flows) {
         // With --json the status lines are messages, kept off the JSON.
         return runFlowCommand(dockPorts, *loop, options.actions, options.json, out,

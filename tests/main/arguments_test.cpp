@@ -99,6 +99,26 @@ TEST(ArgumentsTest, DeviceActionsRunInTheOrderGivenWithTheirSides) {
     for (const auto& [arguments, message] : refusals) EXPECT_EQ(refused(arguments), message);
 }
 
+TEST(ArgumentsTest, ShareTakesAnOptionalSizeAndGoesAlone) {
+    EXPECT_EQ(parsed({"k", "--share"}).mode, Options::Mode::share);
+    EXPECT_EQ(parsed({"k", "--share"}).shareSize, std::nullopt);
+    EXPECT_EQ(parsed({"k", "--share", "1280x720"}).shareSize, (ShareSize{1280, 720}));
+    EXPECT_EQ(parsed({"k", "--share=2560\u00d71440"}).shareSize, (ShareSize{2560, 1440}));
+    const auto withScenario = parsed({"k", "--share", "--scenario", "mac.json"});
+    EXPECT_EQ(withScenario.shareSize, std::nullopt);
+    EXPECT_EQ(withScenario.scenarioPath, "mac.json");
+
+    const std::string badSize =
+        "option '--share' takes a size such as 1920x1080 (320x240 to 16384x16384)";
+    for (const char* size : {"1280", "100x100", "99999x1080", "1280x720x3", "wide", "-5x10"}) {
+        EXPECT_EQ(refused({"k", std::string("--share=") + size}), badSize) << size;
+    }
+    EXPECT_EQ(refused({"k", "--share", "--list"}),
+              "option '--share' goes alone (with '--scenario' at most)");
+    EXPECT_EQ(refused({"k", "--share", "--connect", "TV"}),
+              "option '--share' goes alone (with '--scenario' at most)");
+}
+
 TEST(ArgumentsTest, HelpAndVersion) {
     EXPECT_EQ(parsed({"k", "--help"}).mode, Options::Mode::help);
     EXPECT_EQ(parsed({"k", "-h"}).mode, Options::Mode::help);
