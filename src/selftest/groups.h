@@ -16,6 +16,7 @@ void testAirPlayModePanel(SelfTest& t, SelfTestContext& context);      // 6
 void testTVConnectPolicy(SelfTest& t, SelfTestContext& context);       // 7
 void testDisplaySettingsOffer(SelfTest& t, SelfTestContext& context);  // 8
 void testPinnedLabel(SelfTest& t, SelfTestContext& context);           // 9
+void testBrowserShare(SelfTest& t, SelfTestContext& context);          // 11
 void testControlCentreScript(SelfTest& t, SelfTestContext& context);   // 12
 void testScriptTimeout(SelfTest& t, SelfTestContext& context);         // 13
 void testStuckBusy(SelfTest& t, SelfTestContext& context);             // 14

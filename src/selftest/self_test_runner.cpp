@@ -16,6 +16,7 @@ int runSelfTest(SelfTestContext& context, std::ostream& out, std::ostream& err) 
     groups::testTVConnectPolicy(t, context);       // 7
     groups::testDisplaySettingsOffer(t, context);  // 8
     groups::testPinnedLabel(t, context);           // 9
+    groups::testBrowserShare(t, context);          // 11
     groups::testControlCentreScript(t, context);   // 12
     groups::testScriptTimeout(t, context);         // 13
     groups::testStuckBusy(t, context);             // 14
