@@ -3,9 +3,10 @@
 // A Scheduler for tests, driven by virtual time.
 //
 // Contract:
-// - Single-threaded by design: every member, every task and every
-//   TimerHandle::cancel must be used from the thread that created it. Tasks
-//   of all queues run on that thread, only inside runUntilIdle or advance.
+// - Tasks of all queues run on the thread that created the scheduler, only
+//   inside runUntilIdle or advance, which only that thread calls. `post`,
+//   `after`, `now` and TimerHandle::cancel may come from any thread, as from
+//   a real server's own thread; what they post waits for the test to run it.
 // - Tasks run in order of due time, then of posting, whatever their queue.
 // - `after` with a negative delay is due now.
 // - onMainThread() is true while a main-queue task runs, and outside any task
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -31,7 +33,7 @@ class VirtualScheduler : public Scheduler {
 
     void post(const Queue& queue, Task task) override;
     TimerHandle after(Duration delay, const Queue& queue, Task task) override;
-    TimePoint now() const override { return now_; }
+    TimePoint now() const override;
     bool onMainThread() const override;
 
     // Runs every task due now, including those they post for now.
@@ -40,7 +42,7 @@ class VirtualScheduler : public Scheduler {
     // way with now() set to its due time.
     void advance(Duration by);
     // Tasks neither run nor cancelled.
-    std::size_t pendingCount() const { return tasks_->size(); }
+    std::size_t pendingCount() const;
 
   private:
     using Key = std::pair<TimePoint, std::uint64_t>;
@@ -48,16 +50,19 @@ class VirtualScheduler : public Scheduler {
         Queue queue;
         Task task;
     };
-    using TaskMap = std::map<Key, Pending>;
+    struct Tasks {
+        std::mutex mutex;
+        std::map<Key, Pending> map;
+        TimePoint now;
+        std::uint64_t nextSequence = 0;
+    };
 
-    Key schedule(TimePoint due, const Queue& queue, Task task);
+    Key schedule(Duration delay, const Queue& queue, Task task);
     void runDueBy(TimePoint limit);
 
-    TimePoint now_;
-    std::uint64_t nextSequence_ = 0;
     // Shared so a TimerHandle that outlives the scheduler cancels nothing
     // instead of touching freed memory.
-    std::shared_ptr<TaskMap> tasks_;
+    std::shared_ptr<Tasks> tasks_;
     const std::thread::id creator_;
     std::optional<Queue::Kind> running_;
 };

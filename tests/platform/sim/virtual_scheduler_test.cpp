@@ -112,5 +112,20 @@ TEST_F(VirtualSchedulerTest, OnMainThreadOnlyInMainTasksOrIdleOnTheCreatingThrea
     EXPECT_FALSE(fromOtherThread);
 }
 
+TEST_F(VirtualSchedulerTest, OtherThreadsPostAndCancelWhileTheTestRunsTasks) {
+    std::vector<int> ran;
+    std::thread poster([&] {
+        for (int i = 0; i < 200; ++i) {
+            scheduler.post(Queue::main(), [&ran, i] { ran.push_back(i); });
+            scheduler.after(std::chrono::seconds(1), Queue::main(), [] { FAIL(); }).cancel();
+        }
+    });
+    while (ran.size() < 200) scheduler.runUntilIdle();  // bounded by the poster's 200
+    poster.join();
+    scheduler.advance(std::chrono::seconds(2));
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
 }  // namespace
 }  // namespace kd
