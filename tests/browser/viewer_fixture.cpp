@@ -4,12 +4,14 @@
 //
 // On stdout, one line each: "port N" once listening, "viewers N" whenever the
 // server reports a new viewer count, "stopped" once a "stop" line on stdin has
-// stopped the server. End of stdin ends the program.
+// stopped the server, "started" once a "start" line has started it again on
+// the same port and token. End of stdin ends the program.
 
 #include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -35,19 +37,32 @@ void say(const std::string& line) {
     std::fflush(stdout);
 }
 
-// Reads what stdin holds; false at its end.
-bool readCommands(std::string& pending, kd::MJPEGServer& server) {
+bool serve(kd::MJPEGServer& server, std::uint16_t port, const std::string& token) {
+    if (const auto error = server.start(port, token)) {
+        std::fprintf(stderr, "cannot listen: %s\n", error.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+// Reads what stdin holds; false at its end, or when the server cannot listen
+// again.
+bool readCommands(std::string& pending, kd::MJPEGServer& server, const std::string& token) {
     char chunk[256];
     const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
     if (n <= 0) return false;
     pending.append(chunk, static_cast<std::size_t>(n));
     std::size_t end;
     while ((end = pending.find('\n')) != std::string::npos) {
-        if (pending.substr(0, end) == "stop") {
+        const std::string command = pending.substr(0, end);
+        pending.erase(0, end + 1);
+        if (command == "stop") {
             server.stop();
             say("stopped");
+        } else if (command == "start") {
+            if (!serve(server, server.port(), token)) return false;
+            say("started");
         }
-        pending.erase(0, end + 1);
     }
     return true;
 }
@@ -59,12 +74,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s TOKEN\n", argv[0]);
         return 2;
     }
+    const std::string token = argv[1];
     kd::MJPEGServer server;
     server.setOnClientChange([](int count) { say("viewers " + std::to_string(count)); });
-    if (const auto error = server.start(0, argv[1])) {
-        std::fprintf(stderr, "cannot listen: %s\n", error.message().c_str());
-        return 1;
-    }
+    if (!serve(server, 0, token)) return 1;
     say("port " + std::to_string(server.port()));
 
     kd::GeneratedPicture picture(kPictureWidth, kPictureHeight);
@@ -84,7 +97,8 @@ int main(int argc, char** argv) {
         const auto wait =
             std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - now).count();
         pollfd input{STDIN_FILENO, POLLIN, 0};
-        if (::poll(&input, 1, static_cast<int>(wait)) > 0 && !readCommands(pending, server)) {
+        if (::poll(&input, 1, static_cast<int>(wait)) > 0 &&
+            !readCommands(pending, server, token)) {
             break;
         }
     }

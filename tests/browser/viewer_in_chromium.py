@@ -13,7 +13,8 @@ connection; the page shows the moving picture (its image has the frames'
 size, the picture's bright band moves, the page keeps polling, the rate
 display shows a number) and the server counts the browser as a viewer; the
 page's own fetch of a wrong token sees 404; once the fixture stops the server,
-the page says it is reconnecting.
+the page says it is reconnecting, and once the server is back on the same
+address, the page shows the picture again.
 """
 
 import base64
@@ -144,8 +145,8 @@ class Fixture:
                 raise Failure("the fixture never said %r (said %r)" % (pattern, self.lines))
             self.read_available(remaining)
 
-    def stop_server(self):
-        self.process.stdin.write(b"stop\n")
+    def tell(self, command):
+        self.process.stdin.write(command.encode() + b"\n")
         self.process.stdin.flush()
 
     def end(self):
@@ -375,12 +376,18 @@ def run(fixture_program, screenshot, chromium_executable, workdir):
         rate = wait_for("the rate display", 20, lambda: rate_shown(chromium))
         check(int(rate.group(1)) > 0, "the rate display says %r" % rate.group(0))
 
-        fixture.stop_server()
+        fixture.tell("stop")
         fixture.wait_line(r"stopped", 10)
         counts = [line for line in fixture.said if line.startswith("viewers ")]
         check(counts[-1] == "viewers 0", "the stopped server reported %r" % counts[-1])
         # The page's watchdog speaks after 8 quiet seconds and reloads after 15.
         wait_for("the reconnecting message", 20, lambda: reconnecting_shown(chromium))
+
+        # The share comes back on the same address: the page picks up again.
+        fixture.tell("start")
+        fixture.wait_line(r"started", 10)
+        wait_for("the picture after the restart", 20, lambda: picture_shown(chromium))
+        fixture.wait_line(r"viewers 1", 10)
     except Failure:
         if os.path.exists(log_path):
             with open(log_path, "rb") as log:
