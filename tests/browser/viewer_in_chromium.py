@@ -150,6 +150,7 @@ class Fixture:
         self.process.stdin.flush()
 
     def end(self):
+        """Its exit status: 0 unless it failed, or a sanitizer found a fault."""
         if self.process.poll() is None:
             try:
                 self.process.stdin.close()
@@ -157,6 +158,7 @@ class Fixture:
             except (OSError, subprocess.TimeoutExpired):
                 self.process.kill()
                 self.process.wait()
+        return self.process.returncode
 
 
 class Chromium:
@@ -388,6 +390,8 @@ def run(fixture_program, screenshot, chromium_executable, workdir):
         fixture.wait_line(r"started", 10)
         wait_for("the picture after the restart", 20, lambda: picture_shown(chromium))
         fixture.wait_line(r"viewers 1", 10)
+        status = fixture.end()
+        check(status == 0, "the fixture ended with status %s" % status)
     except Failure:
         if os.path.exists(log_path):
             with open(log_path, "rb") as log:
