@@ -46,6 +46,10 @@ class Failure(Exception):
     pass
 
 
+class RefusedCommand(Failure):
+    """Chromium answered a command with an error."""
+
+
 def check(condition, what):
     if not condition:
         raise Failure(what)
@@ -205,7 +209,7 @@ class Chromium:
                 if answer.get("id") != self.next_id:
                     continue  # an event, or nothing this script waits for
                 if "error" in answer:
-                    raise Failure("%s failed: %s" % (method, answer["error"]))
+                    raise RefusedCommand("%s failed: %s" % (method, answer["error"]))
                 return answer["result"]
             remaining = deadline - time.monotonic()
             ready, _, _ = select.select([self.from_browser], [], [], max(remaining, 0))
@@ -232,8 +236,13 @@ class Chromium:
         self.call("Page.navigate", {"url": url})
 
     def evaluate(self, expression, await_promise=False):
-        result = self.call("Runtime.evaluate", {
-            "expression": expression, "returnByValue": True, "awaitPromise": await_promise})
+        """The expression's value; None when it throws or the page is between
+        documents (the viewer reloads itself)."""
+        try:
+            result = self.call("Runtime.evaluate", {
+                "expression": expression, "returnByValue": True, "awaitPromise": await_promise})
+        except RefusedCommand:
+            return None
         if "exceptionDetails" in result:
             return None
         return result["result"].get("value")
