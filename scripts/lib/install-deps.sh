@@ -13,7 +13,7 @@ KD_PACKAGES=(
   clang-14 libclang-rt-14-dev
   libasio-dev libturbojpeg0-dev libyuv-dev libqrencode-dev
   libxcb1-dev libxcb-shm0-dev libxcb-damage0-dev libxcb-xfixes0-dev xvfb
-  chromium python3
+  chromium
 )
 
 kd_missing_packages() {
