@@ -82,14 +82,14 @@ TEST_F(VirtualPreviewTest, ShowsTheDisplayAtTheWindowsPixelWidth) {
 
     preview.show(kPreviewedPanel);
     EXPECT_TRUE(preview.open.get());
-    scheduler.advance(200ms);
+    scheduler.advance(40ms);
     ASSERT_EQ(windows.opened.size(), 1u);
     ASSERT_FALSE(windows.opened[0]->imageWidths.empty());
     EXPECT_EQ(windows.opened[0]->imageWidths.front(), 1920);
 
     windows.widthPoints = 1500;
     preview.show(kPreviewedPanel);
-    scheduler.advance(200ms);
+    scheduler.advance(40ms);
     ASSERT_EQ(windows.opened.size(), 2u);
     EXPECT_FALSE(windows.opened[0]->onScreen) << "showing again leaves one window";
     EXPECT_EQ(mac.screenCapture().runningStreamCount(), 1u);
@@ -124,9 +124,9 @@ TEST_F(VirtualPreviewTest, WithoutPermissionTheShareAsksAndNoWindowOpens) {
 
 TEST_F(VirtualPreviewTest, ACaptureFailureClosesItSilently) {
     preview.show(kPreviewedPanel);
-    scheduler.advance(100ms);
+    scheduler.advance(40ms);
     mac.screenCapture().endStreams("the display went away");
-    scheduler.advance(200ms);
+    scheduler.advance(40ms);
     EXPECT_FALSE(preview.open.get());
     EXPECT_FALSE(windows.opened[0]->onScreen);
     EXPECT_EQ(share.status.get(), "");
