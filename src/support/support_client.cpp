@@ -88,7 +88,8 @@ void SupportClient::send(const char* method, const std::string& path,
                         .url = appendSupportPath(*base, path),
                         .headers = {{"Content-Type", "application/json"}},
                         .body = body.value_or(""),
-                        .timeout = timeout_};
+                        .timeout = timeout_,
+                        .maxBodyBytes = kMaxSupportReplyBytes};
     if (const auto key = SupportConfig::apiKey(ports_.defaults)) {
         request.headers.emplace_back("Authorization", "Bearer " + *key);
     }

@@ -9,9 +9,12 @@
 //   call returns; without a usable base address it fails with
 //   `notConfigured` and nothing is sent.
 // - Never retries: what becomes of the user's text is the caller's choice.
+// - A reply over `kMaxSupportReplyBytes` is a network failure: no record the
+//   service sends comes near it, and memory stays bounded whatever it sends.
 // - The ports must outlive every request in flight.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -27,6 +30,8 @@
 #include "support/support_records.h"
 
 namespace kd {
+
+inline constexpr std::size_t kMaxSupportReplyBytes = std::size_t{8} << 20;
 
 // What a new ticket tells the service about this machine.
 struct SupportTicketDiagnostics {
