@@ -79,8 +79,9 @@ void BrowserShare::start(DisplayID display) {
     streamer->setOnError([weak](const std::string& message) {
         const auto self = weak.lock();
         if (!self) return;
-        (*self)->status.set(message);
+        // Stopped first, so whoever reads the message sees the share is off.
         (*self)->stop();
+        (*self)->status.set(message);
     });
     streamer->start(display, usableShareFps(fps.get()), usableShareWidth(maxWidth.get()));
 

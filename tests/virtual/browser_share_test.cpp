@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "display/sim_preferences.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
@@ -124,8 +123,12 @@ TEST_F(BrowserShareTest, APortHeldByAnotherProgramIsSaidAndNothingRuns) {
 }
 
 TEST_F(BrowserShareTest, ACaptureFailureStopsTheShareWithItsMessage) {
+    std::vector<bool> runningWhenTold;
+    const auto told = share().status.subscribe(
+        [&](const std::string&) { runningWhenTold.push_back(share().running.get()); });
     share().start(4242);  // no such display
     scheduler.runUntilIdle();
+    EXPECT_EQ(runningWhenTold, std::vector<bool>{false});
     EXPECT_FALSE(share().running.get());
     EXPECT_EQ(share().status.get(), "That display is not capturable");
 }
