@@ -179,6 +179,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       interfaces,
                       random,
                       mac.urlOpener(),
+                      mac.userNotifications(),
                       resourceFolder(kSoundsFolderName).string()};
     const auto values = createProcessValues(platform.frameworks);
 

@@ -24,6 +24,7 @@
 #include "platform/system_tools.h"
 #include "platform/type_database.h"
 #include "platform/url_opener.h"
+#include "platform/user_notifications.h"
 #include "platform/virtual_displays.h"
 #include "platform/workspace.h"
 
@@ -64,6 +65,7 @@ struct Platform {
     NetworkInterfaces& networkInterfaces;  // this machine's own
     SecureRandom& secureRandom;
     UrlOpener& urlOpener;
+    UserNotifications& userNotifications;  // the desktop's, and the icon's badge
     std::string soundsFolder;  // the connection sounds the program ships, NAME.aiff
 };
 

@@ -40,6 +40,7 @@ inline Platform simPlatform(Scheduler& scheduler, SimMac& mac, Preferences& defa
                     machine.interfaces,
                     machine.random,
                     mac.urlOpener(),
+                    mac.userNotifications(),
                     std::move(soundsFolder)};
 }
 

@@ -16,6 +16,7 @@
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_type_database.h"
 #include "platform/sim/sim_url_opener.h"
+#include "platform/sim/sim_user_notifications.h"
 #include "platform/sim/sim_virtual_displays.h"
 #include "platform/sim/sim_window_server.h"
 #include "platform/sim/sim_workspace.h"
@@ -46,6 +47,7 @@ class SimMac {
     SimScreenCapturePermission& screenCapturePermission() { return screenCapturePermission_; }
     // The addresses the application asked the system to open.
     SimUrlOpener& urlOpener() { return urlOpener_; }
+    SimUserNotifications& userNotifications() { return userNotifications_; }
 
   private:
     Scenario scenario_;
@@ -68,6 +70,7 @@ class SimMac {
     SimScreenCapture screenCapture_;
     SimScreenCapturePermission screenCapturePermission_;
     SimUrlOpener urlOpener_;
+    SimUserNotifications userNotifications_;
 };
 
 }  // namespace kd
