@@ -2,9 +2,9 @@
 
 #include <curl/curl.h>
 
-#include <array>
-#include <cstddef>
 #include <memory>
+
+#include "platform/random_uuid.h"
 
 namespace kd::SupportConfig {
 
@@ -29,18 +29,6 @@ bool isWebAddress(const std::string& text) {
     return name == "http" || name == "https";
 }
 
-std::string uuidText(const std::array<std::byte, 16>& bytes) {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
-        const auto value = std::to_integer<unsigned>(bytes[i]);
-        text += digits[value >> 4];
-        text += digits[value & 0xF];
-    }
-    return text;
-}
-
 }  // namespace
 
 std::optional<std::string> baseURL(const PreferenceReader& defaults) {
@@ -53,11 +41,7 @@ std::string deviceID(Preferences& defaults, SecureRandom& random) {
     if (auto stored = defaults.text(deviceIDDefaultsKey); stored && !stored->empty()) {
         return *stored;
     }
-    std::array<std::byte, 16> bytes{};
-    random.fill(bytes);
-    bytes[6] = (bytes[6] & std::byte{0x0F}) | std::byte{0x40};  // version 4
-    bytes[8] = (bytes[8] & std::byte{0x3F}) | std::byte{0x80};  // RFC 4122 variant
-    std::string id = uuidText(bytes);
+    std::string id = randomUUID(random);
     defaults.set(deviceIDDefaultsKey, id);
     return id;
 }

@@ -81,6 +81,21 @@ std::string productDescription(const SystemTools& tools) {
     return isValidUtf8(name) ? name : std::string();
 }
 
+std::string macOSVersion(const SystemTools& tools) {
+    const auto version = sysctlString(tools, "kern.osproductversion");
+    std::array<long, 3> parts{};
+    std::size_t at = 0;
+    for (auto& part : parts) {
+        if (at >= version.size() || !std::isdigit(static_cast<unsigned char>(version[at]))) break;
+        char* end = nullptr;
+        part = std::strtol(version.c_str() + at, &end, 10);
+        at = static_cast<std::size_t>(end - version.c_str());
+        if (at < version.size() && version[at] == '.') ++at;
+    }
+    return "macOS " + std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." +
+           std::to_string(parts[2]);
+}
+
 HostInfo hostMacInfo(const SystemTools& tools, const DisplayServices& displays) {
     const auto model = sysctlString(tools, "hw.model");
     for (const auto& family : kFamilies) {

@@ -22,6 +22,10 @@ std::string sysctlString(const SystemTools& tools, const std::string& name);
 // empty when it cannot be read.
 std::string productDescription(const SystemTools& tools);
 
+// "macOS 14.5.0": the system's version as major, minor and patch numbers,
+// each missing one counted as 0.
+std::string macOSVersion(const SystemTools& tools);
+
 // The kind of Mac and its product family from the model identifier. A Mac
 // of unknown model with a built-in panel online counts as a laptop.
 HostInfo hostMacInfo(const SystemTools& tools, const DisplayServices& displays);

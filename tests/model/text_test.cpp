@@ -56,5 +56,20 @@ TEST(TextTest, MalformedBytesAreReadNotTrusted) {
     EXPECT_TRUE(containsIgnoringCase(broken, "tv"));
 }
 
+TEST(TextTest, TrimmingTakesEveryKindOfBlankFromBothEndsOnly) {
+    EXPECT_EQ(trimmedWhitespace(" \t\n Hello  there \r\n"), "Hello  there");
+    EXPECT_EQ(trimmedWhitespace("\u00A0\u2003word\u3000"), "word");
+    EXPECT_EQ(trimmedWhitespace(" \n "), "");
+}
+
+TEST(TextTest, ACharacterCountNeverCutsALetterInTwo) {
+    EXPECT_EQ(firstCharacters("Гостиная", 3), "Гос");
+    EXPECT_EQ(firstCharacters("e\u0301te\u0301", 2), "e\u0301t")
+        << "a letter and its accent count once";
+    EXPECT_EQ(firstCharacters("\U0001F44D\U0001F3FD ok", 1), "\U0001F44D\U0001F3FD");
+    EXPECT_EQ(firstCharacters("short", 80), "short");
+    EXPECT_EQ(firstCharacters("en_US", 2), "en");
+}
+
 }  // namespace
 }  // namespace kd

@@ -93,6 +93,16 @@ void LocalSupportService::closeTicket(const std::string& token) {
     tickets_.at(token).status = "closed";
 }
 
+void LocalSupportService::removeTicket(const std::string& token) {
+    const std::lock_guard lock(mutex_);
+    tickets_.erase(token);
+}
+
+void LocalSupportService::refuseAttachmentsNamed(const std::string& filename) {
+    const std::lock_guard lock(mutex_);
+    refusedFilename_ = filename;
+}
+
 json LocalSupportService::message(const std::string& sender, const std::string& body,
                                   const std::string& createdAt) {
     return {{"id", nextID_++},
@@ -178,7 +188,7 @@ LocalSupportService::Answer LocalSupportService::createTicket(const json& body) 
         body["message"].get<std::string>().empty()) {
         return {400, error("bad_request").dump()};
     }
-    const std::string token = "tk-" + std::to_string(tickets_.size() + 1);
+    const std::string token = "tk-" + std::to_string(++ticketsOpened_);
     Ticket ticket;
     ticket.subject = body["subject"].get<std::string>();
     ticket.created = body;
@@ -202,6 +212,9 @@ LocalSupportService::Answer LocalSupportService::addAttachment(Ticket& ticket, c
     if (!body.is_object() || !isText(body, "filename") || !isText(body, "mime") ||
         !isText(body, "data")) {
         return {400, error("bad_request").dump()};
+    }
+    if (!refusedFilename_.empty() && body["filename"] == refusedFilename_) {
+        return {500, error("storage_full").dump()};
     }
     std::size_t count = 0;
     for (const auto& m : ticket.messages) count += m["attachments"].size();

@@ -56,6 +56,10 @@ class LocalSupportService {
     std::optional<Ticket> ticket(const std::string& token) const;
     void addSupportMessage(const std::string& token, const std::string& body);
     void closeTicket(const std::string& token);
+    // The service clears the conversation: its token is unknown from now on.
+    void removeTicket(const std::string& token);
+    // Attachments of this file name are refused with a server error.
+    void refuseAttachmentsNamed(const std::string& filename);
 
   private:
     struct Answer {
@@ -76,6 +80,8 @@ class LocalSupportService {
     std::vector<Received> received_;
     std::map<std::string, Ticket> tickets_;
     std::int64_t nextID_ = 1;
+    std::string refusedFilename_;
+    int ticketsOpened_ = 0;
     LoopbackHttpServer server_;  // last: it stops before the state above goes
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "../display/sim_screens.h"
 #include "platform/sim/sim_system_tools.h"
 #include "platform/sim/sim_window_server.h"
@@ -103,6 +107,19 @@ TEST(HostMacTest, KernelTextEndsAtItsFirstNul) {
     EXPECT_EQ(sysctlString(tools, "hw.model"), "Mac15,6");
     EXPECT_EQ(sysctlString(tools, "machdep.cpu.brand_string"), "Apple M3 Pro");
     EXPECT_EQ(sysctlString(tools, "kern.nonsense"), "");
+}
+
+TEST(HostMacTest, TheSystemVersionAlwaysHasThreeNumbers) {
+    for (const auto& [kernel, want] :
+         std::vector<std::pair<std::string, std::string>>{{"14.5", "macOS 14.5.0"},
+                                                          {"13.6.7", "macOS 13.6.7"},
+                                                          {"15", "macOS 15.0.0"},
+                                                          {"", "macOS 0.0.0"},
+                                                          {"beta", "macOS 0.0.0"}}) {
+        ScenarioMac m = mac("Mac15,6");
+        m.osVersion = kernel;
+        EXPECT_EQ(macOSVersion(SimSystemTools(m)), want) << kernel;
+    }
 }
 
 }  // namespace

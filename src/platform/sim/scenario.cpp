@@ -429,14 +429,15 @@ Scenario parseScenario(const std::string& text, const std::string& source) {
                        "virtualDisplays"});
     Scenario scenario;
     const auto mac = root["mac"];
-    mac.expectObject({"model", "name", "productName", "cpuBrand", "hostName", "vpnConnected",
-                      "internetSharing"});
+    mac.expectObject({"model", "name", "productName", "cpuBrand", "osVersion", "hostName",
+                      "vpnConnected", "internetSharing"});
     scenario.mac.model = mac["model"].text();
     scenario.mac.name = mac["name"].text();
     const auto readText = [](const Node& n) { return n.text(); };
     const auto readBool = [](const Node& n) { return n.boolean(); };
     optional(mac, "productName", scenario.mac.productName, readText);
     optional(mac, "cpuBrand", scenario.mac.cpuBrand, readText);
+    optional(mac, "osVersion", scenario.mac.osVersion, readText);
     optional(mac, "hostName", scenario.mac.hostName, readText);
     optional(mac, "vpnConnected", scenario.mac.vpnConnected, readBool);
     optional(mac, "internetSharing", scenario.mac.internetSharing, readBool);

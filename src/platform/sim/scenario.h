@@ -139,6 +139,7 @@ struct ScenarioMac {
     // What "ioreg" says the product is, such as "MacBook Pro (14-inch, 2023)".
     std::string productName;
     std::string cpuBrand;  // "machdep.cpu.brand_string", such as "Apple M3 Pro"
+    std::string osVersion = "14.5";  // "kern.osproductversion"
     std::string hostName;  // the Mac's own name on the network; may be empty
     bool vpnConnected = false;
     bool internetSharing = false;

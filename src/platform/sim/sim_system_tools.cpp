@@ -66,6 +66,7 @@ std::string productNameRegistry(const std::string& productName) {
 SimSystemTools::SimSystemTools(const ScenarioMac& mac) : hostName_(mac.hostName) {
     kernel_["hw.model"] = mac.model + std::string(1, '\0');
     kernel_["machdep.cpu.brand_string"] = mac.cpuBrand + std::string(1, '\0');
+    kernel_["kern.osproductversion"] = mac.osVersion + std::string(1, '\0');
 
     answer("/usr/sbin/scutil", [vpn = mac.vpnConnected](const Arguments& arguments) {
         return arguments == Arguments{"--nc", "list"} ? networkConnectionList(vpn) : "";
