@@ -16,6 +16,7 @@
 #include "main/stand_in_interpreter.h"
 #include "main/xvfb_pixel_source.h"
 #include "model/process_values.h"
+#include "platform/in_process_notification_center.h"
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/linux/getrandom_source.h"
@@ -160,6 +161,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
         mac.screenCapture());
     IfaddrsInterfaces interfaces;
     GetrandomSource random;
+    InProcessNotificationCenter notificationCenter(scheduler);
     Platform platform{scheduler,
                       mac.windowServer(),
                       mac.virtualDisplays(),
@@ -180,6 +182,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       random,
                       mac.urlOpener(),
                       mac.userNotifications(),
+                      notificationCenter,
                       resourceFolder(kSoundsFolderName).string()};
     const auto values = createProcessValues(platform.frameworks);
 

@@ -13,6 +13,7 @@
 #include "platform/dns_sd.h"
 #include "platform/http_client.h"
 #include "platform/network_interfaces.h"
+#include "platform/notification_center.h"
 #include "platform/preferences.h"
 #include "platform/scheduler.h"
 #include "platform/screen_capture.h"
@@ -65,8 +66,9 @@ struct Platform {
     NetworkInterfaces& networkInterfaces;  // this machine's own
     SecureRandom& secureRandom;
     UrlOpener& urlOpener;
-    UserNotifications& userNotifications;  // the desktop's, and the icon's badge
-    std::string soundsFolder;  // the connection sounds the program ships, NAME.aiff
+    UserNotifications& userNotifications;    // the desktop's, and the icon's badge
+    NotificationCenter& notificationCenter;  // between parts of this process
+    std::string soundsFolder;                // the connection sounds the program ships, NAME.aiff
 };
 
 }  // namespace kd

@@ -24,5 +24,6 @@ void testArtwork(SelfTest& t, SelfTestContext& context);               // 15
 void testPrefs(SelfTest& t, SelfTestContext& context);                 // 17
 void testModeMatching(SelfTest& t, SelfTestContext& context);          // 18
 void testLidGuard(SelfTest& t, SelfTestContext& context);              // 19
+void testAccount(SelfTest& t, SelfTestContext& context);               // 20
 
 }  // namespace kd::groups

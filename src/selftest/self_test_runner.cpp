@@ -24,6 +24,7 @@ int runSelfTest(SelfTestContext& context, std::ostream& out, std::ostream& err) 
     groups::testPrefs(t, context);                 // 17
     groups::testModeMatching(t, context);          // 18
     groups::testLidGuard(t, context);              // 19
+    groups::testAccount(t, context);               // 20
     return t.report(out, err);
 }
 

@@ -254,7 +254,7 @@ std::string SupportModel::subjectFor(const std::string& text) const {
 }
 
 void SupportModel::send() {
-    const auto text = trimmedWhitespace(draft.get());
+    const auto text = trimmed(draft.get());
     if (text.empty() && staged.get().empty()) return;
     if (busy.get()) return;
 

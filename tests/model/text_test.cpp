@@ -2,6 +2,10 @@
 
 #include <unicode/locid.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "model/text.h"
 
 namespace kd {
@@ -56,12 +60,6 @@ TEST(TextTest, MalformedBytesAreReadNotTrusted) {
     EXPECT_TRUE(containsIgnoringCase(broken, "tv"));
 }
 
-TEST(TextTest, TrimmingTakesEveryKindOfBlankFromBothEndsOnly) {
-    EXPECT_EQ(trimmedWhitespace(" \t\n Hello  there \r\n"), "Hello  there");
-    EXPECT_EQ(trimmedWhitespace("\u00A0\u2003word\u3000"), "word");
-    EXPECT_EQ(trimmedWhitespace(" \n "), "");
-}
-
 TEST(TextTest, ACharacterCountNeverCutsALetterInTwo) {
     EXPECT_EQ(firstCharacters("Гостиная", 3), "Гос");
     EXPECT_EQ(firstCharacters("e\u0301te\u0301", 2), "e\u0301t")
@@ -69,6 +67,51 @@ TEST(TextTest, ACharacterCountNeverCutsALetterInTwo) {
     EXPECT_EQ(firstCharacters("\U0001F44D\U0001F3FD ok", 1), "\U0001F44D\U0001F3FD");
     EXPECT_EQ(firstCharacters("short", 80), "short");
     EXPECT_EQ(firstCharacters("en_US", 2), "en");
+}
+
+TEST(TextTest, TrimmingTakesEveryKindOfSpaceFromTheEndsOnly) {
+    EXPECT_EQ(trimmed("  Jane \n"), "Jane");
+    EXPECT_EQ(trimmed("\t\r\n\u00A0\u2028Jane Doe\u3000\u0085"), "Jane Doe");
+    EXPECT_EQ(trimmed("Гостиная"), "Гостиная");
+    EXPECT_EQ(trimmed(" \u00A0 "), "");
+    EXPECT_EQ(trimmed(""), "");
+    // Malformed bytes are not space: they stay, and so does what they guard.
+    EXPECT_EQ(trimmed(" \xff x \xfe "), "\xff x \xfe");
+}
+
+TEST(TextTest, LocaleFreeLowerCasingKeepsTheDottedI) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale before = icu::Locale::getDefault();
+    icu::Locale::setDefault(icu::Locale("tr", "TR"), status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    const std::string lower = lowercasedIgnoringLocale("INFO@ÉCRAN.EXAMPLE");
+    icu::Locale::setDefault(before, status);
+    EXPECT_EQ(lower, "info@écran.example");
+}
+
+// Sorted with an order made while the default locale is `locale`.
+std::vector<std::string> sortedUnder(const icu::Locale& locale, std::vector<std::string> names) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale before = icu::Locale::getDefault();
+    icu::Locale::setDefault(locale, status);
+    const CaseInsensitiveOrder order;
+    icu::Locale::setDefault(before, status);
+    std::sort(names.begin(), names.end(), order);
+    return names;
+}
+
+TEST(TextTest, NamesSortAlphabeticallyWhateverTheirCase) {
+    const std::vector<std::string> names = {"zimbabwe", "Åland Islands", "Albania",
+                                            "bahamas",  "Belgium",       "ALGERIA"};
+    const std::vector<std::string> alphabetical = {"Åland Islands", "Albania", "ALGERIA",
+                                                   "bahamas",       "Belgium", "zimbabwe"};
+    EXPECT_EQ(sortedUnder(icu::Locale("en", "US"), names), alphabetical);
+    // What a "C" environment gives: its code-point collation would put every
+    // capital before every small letter.
+    EXPECT_EQ(sortedUnder(icu::Locale("en", "US", "POSIX"), names), alphabetical);
+    const CaseInsensitiveOrder order;
+    EXPECT_FALSE(order("Jane", "JANE"));
+    EXPECT_FALSE(order("JANE", "Jane"));
 }
 
 }  // namespace

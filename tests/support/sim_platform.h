@@ -3,8 +3,10 @@
 // The simulated Mac's services as one Platform bundle, with the few real
 // pieces of this machine that tests have no reason to fake.
 
+#include <optional>
 #include <string>
 
+#include "platform/in_process_notification_center.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/linux/getrandom_source.h"
 #include "platform/linux/ifaddrs_interfaces.h"
@@ -17,10 +19,13 @@ struct MachinePorts {
     CurlHttpClient http;
     IfaddrsInterfaces interfaces;
     GetrandomSource random;
+    // Real, but bound to the test's scheduler, so made by simPlatform.
+    std::optional<InProcessNotificationCenter> notificationCenter;
 };
 
 inline Platform simPlatform(Scheduler& scheduler, SimMac& mac, Preferences& defaults,
                             MachinePorts& machine, std::string soundsFolder) {
+    if (!machine.notificationCenter) machine.notificationCenter.emplace(scheduler);
     return Platform{scheduler,
                     mac.windowServer(),
                     mac.virtualDisplays(),
@@ -41,6 +46,7 @@ inline Platform simPlatform(Scheduler& scheduler, SimMac& mac, Preferences& defa
                     machine.random,
                     mac.urlOpener(),
                     mac.userNotifications(),
+                    *machine.notificationCenter,
                     std::move(soundsFolder)};
 }
 
