@@ -42,6 +42,50 @@ struct UnrefMessage {
 };
 using Message = std::unique_ptr<sd_bus_message, UnrefMessage>;
 
+// D-Bus refuses a whole message for one string that is not UTF-8, so each
+// broken sequence shows as one "\uFFFD" instead.
+std::string asUtf8(std::string_view text) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string valid;
+    valid.reserve(text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        // The length the lead byte announces, and the range of the byte after
+        // it, narrower than a continuation's to refuse overlong forms,
+        // surrogates and code points past U+10FFFF.
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead < 0x80) {
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        }
+        std::size_t good = length == 0 ? 0 : 1;
+        while (good < length && at + good < text.size()) {
+            const auto next = static_cast<unsigned char>(text[at + good]);
+            if (next < (good == 1 ? low : 0x80) || next > (good == 1 ? high : 0xBF)) break;
+            ++good;
+        }
+        if (length != 0 && good == length) {
+            valid.append(text.substr(at, length));
+        } else {
+            valid.append(kReplacement);
+        }
+        at += std::max<std::size_t>(good, 1);
+    }
+    return valid;
+}
+
 std::string escapedMarkup(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());
@@ -64,9 +108,10 @@ std::string escapedMarkup(std::string_view text) {
 }
 
 bool appendNotify(sd_bus_message* call, const UserNotification& notification, bool markup) {
-    const auto body = markup ? escapedMarkup(notification.body) : notification.body;
+    const auto title = asUtf8(notification.title);
+    const auto body = markup ? escapedMarkup(asUtf8(notification.body)) : asUtf8(notification.body);
     if (sd_bus_message_append(call, "susss", kApplicationName, std::uint32_t{0}, kApplicationIcon,
-                              notification.title.c_str(), body.c_str()) < 0 ||
+                              title.c_str(), body.c_str()) < 0 ||
         sd_bus_message_append(call, "as", 2, kClickAction, kClickLabel) < 0 ||
         sd_bus_message_open_container(call, 'a', "{sv}") < 0 ||
         sd_bus_message_append(call, "{sv}", "category", "s", kCategory) < 0 ||

@@ -10,6 +10,8 @@
 //   awaited for at most kNotificationCallTimeout. Without a session bus or a
 //   notification server, nothing is shown and nothing is said; the next call
 //   tries the bus again.
+// - Text that is not UTF-8 shows with "\uFFFD" for each broken sequence,
+//   rather than not at all.
 // - Body text is escaped for the servers that read it as markup, so that
 //   "<" and "&" show as typed.
 // - A launcher shows a number only, so a badge that is not a whole number

@@ -311,6 +311,22 @@ TEST_F(DbusUserNotificationsTest, AServerThatReadsMarkupShowsTheBodyAsTyped) {
     EXPECT_EQ(received[0].body, "&lt;b&gt;5 &amp; 6&lt;/b&gt;");
 }
 
+TEST_F(DbusUserNotificationsTest, TextThatIsNotUtf8StillShows) {
+    startServer({"body"});
+    if (!notifications_) return;
+    // Cut inside a character, a stray byte, a surrogate, an overlong slash,
+    // and one character past the last.
+    notifications_->deliver(
+        {"n-1", "Caf\xC3", "\xE2\x82 \xFF \xED\xA0\x80 \xC0\xAF \xF4\x90\x80\x80 ok", "t-1", true});
+    notifications_->deliver({"n-2", "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "", "t-2", true});
+    const auto received = server_->notifies(2);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].summary, "Caf\uFFFD");
+    EXPECT_EQ(received[0].body,
+              "\uFFFD \uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\uFFFD ok");
+    EXPECT_EQ(received[1].summary, "Caf\u00E9 \u20AC \U0001F600");
+}
+
 TEST_F(DbusUserNotificationsTest, TheBadgeIsTheCountOnTheLauncherEntry) {
     startServer({"body"});
     if (!notifications_) return;
