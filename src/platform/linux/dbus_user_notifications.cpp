@@ -163,7 +163,7 @@ class DbusUserNotifications::Shown {
 
     void deliver(sd_bus* bus, const UserNotification& notification) {
         if (markup_) {
-            send(bus, notification);
+            send(bus, notification, *markup_);
             return;
         }
         held_.push_back(notification);
@@ -184,7 +184,7 @@ class DbusUserNotifications::Shown {
         }
     }
 
-    void send(sd_bus* bus, const UserNotification& notification) {
+    void send(sd_bus* bus, const UserNotification& notification, bool markup) {
         sd_bus_message* raw = nullptr;
         if (sd_bus_message_new_method_call(bus, &raw, kServer, kServerPath, kServerInterface,
                                            "Notify") < 0) {
@@ -192,7 +192,7 @@ class DbusUserNotifications::Shown {
         }
         const Message call(raw);
         std::uint64_t cookie = 0;
-        if (!appendNotify(call.get(), notification, *markup_) ||
+        if (!appendNotify(call.get(), notification, markup) ||
             sd_bus_call_async(bus, nullptr, call.get(), onNumbered, this, 0) < 0 ||
             sd_bus_message_get_cookie(call.get(), &cookie) < 0) {
             return;
@@ -200,8 +200,8 @@ class DbusUserNotifications::Shown {
         numbering_[cookie] = notification.threadIdentifier;
     }
 
-    // A server that does not answer is taken to show plain text, which is
-    // what the notification specification asks of the ones that cannot.
+    // Without an answer (no server yet, say) the notifications go as plain
+    // text, and the next one asks again.
     static int onCapabilities(sd_bus_message* reply, void* self, sd_bus_error*) {
         auto& shown = *static_cast<Shown*>(self);
         bool markup = false;
@@ -211,11 +211,11 @@ class DbusUserNotifications::Shown {
             while (sd_bus_message_read(reply, "s", &capability) > 0) {
                 markup = markup || std::string_view(capability) == kMarkupCapability;
             }
+            shown.markup_ = markup;
         }
-        shown.markup_ = markup;
         auto* bus = sd_bus_message_get_bus(reply);
         for (const auto& notification : std::exchange(shown.held_, {})) {
-            shown.send(bus, notification);
+            shown.send(bus, notification, markup);
         }
         return 0;
     }

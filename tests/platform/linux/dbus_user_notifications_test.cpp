@@ -311,6 +311,25 @@ TEST_F(DbusUserNotificationsTest, AServerThatReadsMarkupShowsTheBodyAsTyped) {
     EXPECT_EQ(received[0].body, "&lt;b&gt;5 &amp; 6&lt;/b&gt;");
 }
 
+TEST_F(DbusUserNotificationsTest, AServerThatComesLaterIsAskedWhatItReads) {
+    if (!std::filesystem::exists(testing::kDbusDaemon)) {
+        GTEST_SKIP() << testing::kDbusDaemon << " is not installed";
+    }
+    testing::PrivateSessionBus bus(folder_ / "bus", kBusPatience);
+    if (!bus.failure().empty()) GTEST_SKIP() << bus.failure();
+    DbusUserNotifications notifications(scheduler_, bus.address());
+    notifications.deliver({"n-1", "Early", "1 < 2", "t-1", true});
+    FakeNotificationServer server(bus.address(), {"body", "body-markup"});
+    ASSERT_TRUE(server.start());
+    notifications.deliver({"n-2", "Late", "2 < 3", "t-2", true});
+    // The early one may have found the server too, if it started in time.
+    auto received = server.notifies(1);
+    if (!received.empty() && received.back().summary != "Late") received = server.notifies(2);
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back().summary, "Late");
+    EXPECT_EQ(received.back().body, "2 &lt; 3");
+}
+
 TEST_F(DbusUserNotificationsTest, TextThatIsNotUtf8StillShows) {
     startServer({"body"});
     if (!notifications_) return;
