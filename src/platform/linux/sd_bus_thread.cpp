@@ -49,12 +49,20 @@ Bus open(const std::optional<std::string>& address) {
     return bus;
 }
 
-// Handles everything that has arrived; false once the connection has failed.
-bool serve(sd_bus* bus) {
-    int result = 0;
-    while ((result = sd_bus_process(bus, nullptr)) > 0) {
+// A bus that never stops sending still lets the thread take new work, and
+// stop, between turns; what is left is handled on the next.
+constexpr int kMessagesPerTurn = 64;
+
+enum class Served { failed, all, more };
+
+// Handles what has arrived.
+Served serve(sd_bus* bus) {
+    for (int handled = 0; handled < kMessagesPerTurn; ++handled) {
+        const int result = sd_bus_process(bus, nullptr);
+        if (result < 0 || sd_bus_is_open(bus) <= 0) return Served::failed;
+        if (result == 0) return Served::all;
     }
-    return result >= 0 && sd_bus_is_open(bus) > 0;
+    return Served::more;
 }
 
 // Until new work, something for the connection to do, or `until`
@@ -123,7 +131,7 @@ void SdBusThread::run() {
         }
         // A connection that failed while the thread waited is let go before
         // the new work, which then opens a new one.
-        if (bus && !serve(bus.get())) bus.reset();
+        if (bus && serve(bus.get()) == Served::failed) bus.reset();
         for (auto& each : work) {
             if (!bus) {
                 bus = open(address_);
@@ -133,7 +141,9 @@ void SdBusThread::run() {
             }
             each(bus.get());
         }
-        if (bus && !serve(bus.get())) bus.reset();
+        const auto served = bus ? serve(bus.get()) : Served::all;
+        if (served == Served::failed) bus.reset();
+        if (served == Served::more) continue;
         const bool waitingForReady = bus && sd_bus_is_ready(bus.get()) <= 0;
         if (waitingForReady && monotonicMicroseconds() >= readyBy) bus.reset();
         waitForEvents(wake_.get(), bus.get(), bus && waitingForReady ? readyBy : UINT64_MAX);
