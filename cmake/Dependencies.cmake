@@ -11,6 +11,7 @@ pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 pkg_check_modules(TURBOJPEG REQUIRED IMPORTED_TARGET libturbojpeg)
 pkg_check_modules(QRENCODE REQUIRED IMPORTED_TARGET libqrencode)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-shm xcb-damage xcb-xfixes)
+pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 # Debian ships libyuv without a pkg-config file.
 find_path(YUV_INCLUDE_DIR libyuv.h REQUIRED)
 find_library(YUV_LIBRARY yuv REQUIRED)

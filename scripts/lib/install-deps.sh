@@ -8,7 +8,7 @@ KD_PACKAGES=(
   googletest libgtest-dev libgmock-dev
   qt6-base-dev nlohmann-json3-dev libicu-dev
   libplist-dev libcurl4-openssl-dev libavahi-client-dev
-  libsndfile1-dev libpulse-dev pulseaudio
+  libsndfile1-dev libpulse-dev pulseaudio libsystemd-dev
   avahi-daemon avahi-utils dbus iproute2 python3
   clang-14 libclang-rt-14-dev
   libasio-dev libturbojpeg0-dev libyuv-dev libqrencode-dev

@@ -19,6 +19,7 @@
 #include "platform/in_process_notification_center.h"
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
+#include "platform/linux/dbus_user_notifications.h"
 #include "platform/linux/getrandom_source.h"
 #include "platform/linux/ifaddrs_interfaces.h"
 #include "platform/linux/json_preference_store.h"
@@ -162,6 +163,9 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     IfaddrsInterfaces interfaces;
     GetrandomSource random;
     InProcessNotificationCenter notificationCenter(scheduler);
+    // Notifications go to the desktop; the self-test's are recorded by the simulated Mac.
+    std::optional<DbusUserNotifications> desktopNotifications;
+    if (!selfTest) desktopNotifications.emplace(scheduler);
     Platform platform{scheduler,
                       mac.windowServer(),
                       mac.virtualDisplays(),
@@ -181,7 +185,8 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       interfaces,
                       random,
                       mac.urlOpener(),
-                      mac.userNotifications(),
+                      desktopNotifications ? static_cast<UserNotifications&>(*desktopNotifications)
+                                           : mac.userNotifications(),
                       notificationCenter,
                       resourceFolder(kSoundsFolderName).string()};
     const auto values = createProcessValues(platform.frameworks);
