@@ -7,7 +7,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <utility>
 
 #include "update/version_order.h"
 
@@ -61,7 +60,7 @@ std::string text(xmlChar* raw) {
     return owned ? std::string(reinterpret_cast<const char*>(owned.get())) : std::string();
 }
 
-std::string trimmed(std::string text) {
+std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
@@ -76,7 +75,7 @@ std::string elementText(const xmlNode* element) {
             value += reinterpret_cast<const char*>(child->content);
         }
     }
-    return trimmed(std::move(value));
+    return trimmed(value);
 }
 
 std::optional<std::string> sparkleAttribute(const xmlNode* element, const char* name) {
