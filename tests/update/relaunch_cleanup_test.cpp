@@ -10,6 +10,7 @@
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
 #include "support/sim_platform.h"
+#include "update/software_updater.h"
 
 namespace kd {
 namespace {
@@ -77,8 +78,11 @@ TEST(RelaunchCleanup, HandsBackEveryDeviceOneAfterAnotherThenTheVirtualDisplay) 
     ASSERT_TRUE(h.connected("Living Room"));
     ASSERT_TRUE(h.host.isRunning());
 
+    SoftwareUpdater updater(h.platform, "1.3");
+    updater.state = h.state.get();
+    updater.virtualDisplay = &h.host;
     int done = 0;
-    handBackBeforeRelaunch(h.scheduler, h.state.get(), &h.host, [&] {
+    updater.prepareForRelaunch([&] {
         // Everything is handed back before the relaunch may go on.
         EXPECT_FALSE(h.connected("Studio iPad"));
         EXPECT_FALSE(h.connected("Living Room"));
