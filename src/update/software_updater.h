@@ -81,16 +81,15 @@ class SoftwareUpdater {
     DockState* state = nullptr;
     VirtualDisplayHost* virtualDisplay = nullptr;
 
-    const std::string& currentVersion() const { return currentVersion_; }
-
     // Starts the automatic checks; a second call does nothing.
     void start();
     // The user's own check ("Check for Updates…"), whether or not automatic
     // checks are on.
     void checkForUpdates();
     // Before relaunching into a new version: disconnects every connected
-    // device of `state`, one after another, then stops `virtualDisplay`,
-    // then calls `done` on the main queue.
+    // device of `state`, one after another and each within
+    // kDisconnectPatience, then stops `virtualDisplay`, then calls `done` on
+    // the main queue (handBackBeforeRelaunch).
     void prepareForRelaunch(std::function<void()> done);
 
   private:
