@@ -7,7 +7,7 @@ KD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev nlohmann-json3-dev libicu-dev
-  libplist-dev libcurl4-openssl-dev libavahi-client-dev
+  libplist-dev libcurl4-openssl-dev libxml2-dev libavahi-client-dev
   libsndfile1-dev libpulse-dev pulseaudio libsystemd-dev
   avahi-daemon avahi-utils dbus iproute2 python3
   clang-14 libclang-rt-14-dev

@@ -33,7 +33,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$clang" \
     -DKD_SANITIZE=address,undefined >/dev/null
 # Every target with its own seeds in tests/fuzz/corpus/NAME; the time given
 # is shared between them.
-targets="airplay http_request"
+targets="airplay http_request appcast"
 count=$(echo $targets | wc -w)
 share=$((seconds / count))
 [ "$share" -ge 1 ] || share=1

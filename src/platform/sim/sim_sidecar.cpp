@@ -197,6 +197,7 @@ void SimSidecar::disconnectFromDevice(const SidecarDevice& device, Completion co
     {
         const std::lock_guard lock(mutex_);
         ++disconnects_;
+        if (disconnectsHang_) return;
         if (auto* iPad = find(device)) takeScreenAway(*iPad);
     }
     scheduler_.after(kDisconnectDelay, Queue::serial(kSimSidecarQueueLabel),
@@ -232,6 +233,11 @@ std::vector<SimSidecar::ConnectCall> SimSidecar::connectCalls() const {
 int SimSidecar::disconnectCalls() const {
     const std::lock_guard lock(mutex_);
     return disconnects_;
+}
+
+void SimSidecar::hangDisconnects() {
+    const std::lock_guard lock(mutex_);
+    disconnectsHang_ = true;
 }
 
 std::vector<std::string> SimSidecar::connectedNames() const {

@@ -54,6 +54,9 @@ class SimSidecar : public SidecarDisplayManager, public std::enable_shared_from_
     // Simulator controls.
     std::vector<ConnectCall> connectCalls() const;
     int disconnectCalls() const;
+    // From now on a disconnect leaves the screen up and never answers, as a
+    // hung Sidecar does.
+    void hangDisconnects();
     // Names of the iPads whose screen is up.
     std::vector<std::string> connectedNames() const;
     // The iPad drops off (asleep, out of range): its screen goes, with no
@@ -91,6 +94,7 @@ class SimSidecar : public SidecarDisplayManager, public std::enable_shared_from_
     std::vector<IPad> iPads_;
     std::vector<ConnectCall> calls_;
     int disconnects_ = 0;
+    bool disconnectsHang_ = false;
 };
 
 class SimSidecarCore : public SidecarCoreFramework {
