@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "display/sim_preferences.h"
+#include "platform/in_process_notification_center.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
@@ -86,6 +87,7 @@ class UpdaterHarness {
                    machine.random,
                    mac.urlOpener(),
                    mac.userNotifications(),
+                   notificationCenter,
                    KD_RESOURCES_DIR "/Sounds"},
           startedAt(scheduler.now()) {}
 
@@ -105,6 +107,7 @@ class UpdaterHarness {
     SimMac mac;
     testing::MachinePorts machine;
     RecordingHttpClient http;
+    InProcessNotificationCenter notificationCenter{scheduler};
     Platform platform;
     const Scheduler::TimePoint startedAt;
     const WallTime wallStart{std::chrono::sys_days{std::chrono::year{2026} / 12 / 7}};
