@@ -53,10 +53,10 @@ struct SupportModel::Sending {
 
 template <class T>
 SupportClient::Done<T> SupportModel::whileAlive(
-    std::function<void(SupportModel&, SupportResult<T>)> task) {
+    std::function<void(SupportModel&, const SupportResult<T>&)> task) {
     return [weak = std::weak_ptr<SupportModel*>(self_),
             task = std::move(task)](SupportResult<T> result) {
-        if (const auto self = weak.lock()) task(**self, std::move(result));
+        if (const auto self = weak.lock()) task(**self, result);
     };
 }
 
@@ -151,7 +151,7 @@ void SupportModel::resumeIfNeeded() {
 
 void SupportModel::refreshBanner(std::function<void()> done) {
     client_.banner(whileAlive<SupportBanner>(
-        [done = std::move(done)](SupportModel& model, SupportResult<SupportBanner> result) {
+        [done = std::move(done)](SupportModel& model, const SupportResult<SupportBanner>& result) {
             if (result.ok()) {
                 model.banner.set(result.value().active ? std::optional(result.value())
                                                        : std::nullopt);
@@ -167,22 +167,23 @@ void SupportModel::refresh(std::function<void()> done) {
             if (done) done();
             return;
         }
-        client_.thread(*used,
-                       whileAlive<SupportThread>(
-                           [used, done](SupportModel& model, SupportResult<SupportThread> result) {
-                               // Fetches overlap: one that left before the conversation changed
-                               // speaks of the old one and must not touch the new one.
-                               if (model.token() == used) {
-                                   if (result.ok()) {
-                                       model.applyThread(result.value());
-                                   } else if (result.error().kind == SupportError::Kind::gone) {
-                                       model.forgetConversation();
-                                       model.stopPolling();
-                                       model.error.set(kConversationClearedText);
-                                   }
-                               }
-                               if (done) done();
-                           }));
+        client_.thread(
+            *used,
+            whileAlive<SupportThread>(
+                [used, done](SupportModel& model, const SupportResult<SupportThread>& result) {
+                    // Fetches overlap: one that left before the conversation changed
+                    // speaks of the old one and must not touch the new one.
+                    if (model.token() == used) {
+                        if (result.ok()) {
+                            model.applyThread(result.value());
+                        } else if (result.error().kind == SupportError::Kind::gone) {
+                            model.forgetConversation();
+                            model.stopPolling();
+                            model.error.set(kConversationClearedText);
+                        }
+                    }
+                    if (done) done();
+                }));
     });
 }
 
@@ -283,7 +284,7 @@ void SupportModel::send() {
         sending->token = *token();
         client_.reply(sending->token, sending->body,
                       whileAlive<SupportDone>(
-                          [sending](SupportModel& model, SupportResult<SupportDone> result) {
+                          [sending](SupportModel& model, const SupportResult<SupportDone>& result) {
                               if (result.ok()) {
                                   model.sent(sending);
                               } else {
@@ -294,17 +295,17 @@ void SupportModel::send() {
     }
     std::optional<SupportTicketDiagnostics> payload;
     if (diagnostics) payload = diagnostics->payload();
-    client_.create(
-        subjectFor(text), sending->body, payload,
-        whileAlive<std::string>([sending](SupportModel& model, SupportResult<std::string> result) {
-            if (!result.ok()) {
-                model.sendFailed(sending, result.error());
-                return;
-            }
-            sending->token = result.value();
-            model.setToken(sending->token);
-            model.sent(sending);
-        }));
+    client_.create(subjectFor(text), sending->body, payload,
+                   whileAlive<std::string>(
+                       [sending](SupportModel& model, const SupportResult<std::string>& result) {
+                           if (!result.ok()) {
+                               model.sendFailed(sending, result.error());
+                               return;
+                           }
+                           sending->token = result.value();
+                           model.setToken(sending->token);
+                           model.sent(sending);
+                       }));
 }
 
 void SupportModel::sent(const std::shared_ptr<Sending>& sending) {
@@ -339,16 +340,16 @@ void SupportModel::uploadNext(const std::shared_ptr<Sending>& sending) {
         return;
     }
     const auto& file = sending->uploads[sending->nextUpload];
-    client_.upload(
-        {file.path, file.mime, file.bytes()}, sending->token,
-        whileAlive<SupportDone>([sending](SupportModel& model, SupportResult<SupportDone> result) {
-            if (!result.ok()) {
-                sending->failed.push_back(sending->uploads[sending->nextUpload]);
-                model.lastUploadError = describe(result.error());
-            }
-            ++sending->nextUpload;
-            model.uploadNext(sending);
-        }));
+    client_.upload({file.path, file.mime, file.bytes()}, sending->token,
+                   whileAlive<SupportDone>(
+                       [sending](SupportModel& model, const SupportResult<SupportDone>& result) {
+                           if (!result.ok()) {
+                               sending->failed.push_back(sending->uploads[sending->nextUpload]);
+                               model.lastUploadError = describe(result.error());
+                           }
+                           ++sending->nextUpload;
+                           model.uploadNext(sending);
+                       }));
 }
 
 void SupportModel::finishSend(const std::shared_ptr<Sending>& /*sending*/) {

@@ -128,7 +128,8 @@ class SupportModel {
     void sendFailed(const std::shared_ptr<Sending>& sending, const SupportError& failure);
     // Runs `task` only if this model still lives when the answer comes.
     template <class T>
-    SupportClient::Done<T> whileAlive(std::function<void(SupportModel&, SupportResult<T>)> task);
+    SupportClient::Done<T> whileAlive(
+        std::function<void(SupportModel&, const SupportResult<T>&)> task);
 
     Ports ports_;
     Settings settings_;
