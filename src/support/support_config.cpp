@@ -1,35 +1,9 @@
 #include "support/support_config.h"
 
-#include <curl/curl.h>
-
-#include <memory>
-
+#include "model/web_address.h"
 #include "platform/random_uuid.h"
 
 namespace kd::SupportConfig {
-
-namespace {
-
-struct UrlFree {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-struct PartFree {
-    void operator()(char* part) const { curl_free(part); }
-};
-
-bool isWebAddress(const std::string& text) {
-    const std::unique_ptr<CURLU, UrlFree> url(curl_url());
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
-        return false;
-    }
-    char* raw = nullptr;
-    if (curl_url_get(url.get(), CURLUPART_SCHEME, &raw, 0) != CURLUE_OK) return false;
-    const std::unique_ptr<char, PartFree> scheme(raw);
-    const std::string name(scheme.get());
-    return name == "http" || name == "https";
-}
-
-}  // namespace
 
 std::optional<std::string> baseURL(const PreferenceReader& defaults) {
     const std::string text = defaults.text(baseDefaultsKey).value_or(builtInBaseURL);

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string_view>
 
+#include "model/web_address.h"
+
 namespace kd::UpdateFeed {
 
 namespace {
@@ -56,25 +58,13 @@ std::string queryWithoutProduct(std::string_view query) {
 
 }  // namespace
 
-bool isValidAddress(const std::string& text) {
-    // libcurl reads "http:///path" as the host "path"; an address names its
-    // host right after the two slashes.
-    const auto slashes = text.find("://");
-    if (slashes == std::string::npos || text.compare(slashes + 3, 1, "/") == 0) return false;
-    const auto url = parsed(text);
-    if (!url) return false;
-    const auto scheme = part(url, CURLUPART_SCHEME);
-    const auto host = part(url, CURLUPART_HOST);
-    return scheme && (*scheme == "http" || *scheme == "https") && host && !host->empty();
-}
-
 std::string url(const PreferenceReader& defaults) {
     const auto stored = defaults.text(urlDefaultsKey);
-    return stored && isValidAddress(*stored) ? *stored : std::string(builtInURL);
+    return stored && isWebAddress(*stored) ? *stored : std::string(builtInURL);
 }
 
 std::optional<std::string> requestURL(const std::string& feed) {
-    if (!isValidAddress(feed)) return std::nullopt;
+    if (!isWebAddress(feed)) return std::nullopt;
     const auto url = parsed(feed);
     std::string query = queryWithoutProduct(part(url, CURLUPART_QUERY).value_or(""));
     if (!query.empty()) query += '&';

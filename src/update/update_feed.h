@@ -17,9 +17,6 @@ inline constexpr const char* productID = "display";
 // On a reserved name, so a build that was never configured contacts nobody.
 inline constexpr const char* builtInURL = "https://updates.kelvane.example/display/v1/appcast.xml";
 
-// True for an absolute http or https address with a host.
-bool isValidAddress(const std::string& text);
-
 // The address under `urlDefaultsKey` when it is a valid one; otherwise the
 // built-in feed.
 std::string url(const PreferenceReader& defaults);

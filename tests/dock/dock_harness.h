@@ -24,13 +24,15 @@ class DockHarness {
               testing::simPlatform(scheduler, mac, defaults, machine, KD_RESOURCES_DIR "/Sounds")),
           values(createProcessValues(platform.frameworks)) {}
 
-    DockState::Ports ports() {
-        return DockState::Ports{
-            platform, *values, virtualDisplay, [this](const std::string& script) {
-                const auto answer = mac.controlCentre().run(script);
-                return ScriptResult{answer.status == 0,
-                                    answer.out.empty() ? answer.err : answer.out};
-            }};
+    // `display` stands for the virtual display host's, when a test has one.
+    DockState::Ports ports(const VirtualDisplayIdentity* display = nullptr) {
+        return DockState::Ports{platform, *values, display != nullptr ? *display : virtualDisplay,
+                                [this](const std::string& script) {
+                                    const auto answer = mac.controlCentre().run(script);
+                                    return ScriptResult{answer.status == 0, answer.out.empty()
+                                                                                ? answer.err
+                                                                                : answer.out};
+                                }};
     }
     // The application's controller, with its scan done.
     DockState& start() {

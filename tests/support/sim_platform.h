@@ -23,8 +23,10 @@ struct MachinePorts {
     std::optional<InProcessNotificationCenter> notificationCenter;
 };
 
+// `http` replaces the machine's own client, for a test that watches requests.
 inline Platform simPlatform(Scheduler& scheduler, SimMac& mac, Preferences& defaults,
-                            MachinePorts& machine, std::string soundsFolder) {
+                            MachinePorts& machine, std::string soundsFolder,
+                            HttpClient* http = nullptr) {
     if (!machine.notificationCenter) machine.notificationCenter.emplace(scheduler);
     return Platform{scheduler,
                     mac.windowServer(),
@@ -36,7 +38,7 @@ inline Platform simPlatform(Scheduler& scheduler, SimMac& mac, Preferences& defa
                     mac.sidecarSettings(),
                     mac.tools(),
                     mac.network(),
-                    machine.http,
+                    http != nullptr ? *http : machine.http,
                     mac.workspace(),
                     mac.soundPlayer(),
                     mac.appearance(),

@@ -150,7 +150,8 @@ class CountingRandom : public SecureRandom {
 TEST(SupportConfigTest, BaseAddressFallsBackToTheBuiltInOneAndRejectsNonAddresses) {
     SimPreferences defaults;
     EXPECT_EQ(SupportConfig::baseURL(defaults), "https://support.kelvane.example/display/");
-    for (const char* bad : {"not a url", "", "support.example/display/", "ftp://s.example/d/"}) {
+    for (const char* bad :
+         {"not a url", "", "support.example/display/", "ftp://s.example/d/", "http:///display/"}) {
         defaults.set(SupportConfig::baseDefaultsKey, bad);
         EXPECT_EQ(SupportConfig::baseURL(defaults), std::nullopt) << bad;
     }

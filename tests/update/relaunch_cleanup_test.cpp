@@ -6,10 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "display/sim_preferences.h"
-#include "platform/sim/sim_mac.h"
-#include "platform/sim/virtual_scheduler.h"
-#include "support/sim_platform.h"
+#include "dock/dock_harness.h"
 #include "update/software_updater.h"
 
 namespace kd {
@@ -19,22 +16,12 @@ using namespace std::chrono_literals;
 
 // The application as a relaunch finds it: the iPad extended on the right,
 // the television on the left, and the virtual display running.
-class RelaunchHarness {
+class RelaunchHarness : public DockHarness {
   public:
-    RelaunchHarness()
-        : mac(defaultScenario(), scheduler),
-          platform(
-              testing::simPlatform(scheduler, mac, defaults, machine, KD_RESOURCES_DIR "/Sounds")),
-          values(createProcessValues(platform.frameworks)),
-          host(platform, [] { return 7u; }) {}
+    RelaunchHarness() : host(platform, [] { return 7u; }) {}
 
     void connectEverything() {
-        state = DockState::start(
-            DockState::Ports{platform, *values, host.identity(), [this](const std::string& script) {
-                                 const auto answer = mac.controlCentre().run(script);
-                                 return ScriptResult{answer.status == 0,
-                                                     answer.out.empty() ? answer.err : answer.out};
-                             }});
+        state = DockState::start(ports(&host.identity()));
         scheduler.advance(2s);
         state->autoReconnect.set(false);
         state->connect(device("Studio iPad"), Side::right);
@@ -43,12 +30,6 @@ class RelaunchHarness {
         scheduler.advance(20s);
         host.start();
         scheduler.advance(3s);
-    }
-    const Device& device(const std::string& name) const {
-        for (const auto& device : state->scanner.devices.get()) {
-            if (device.name == name) return device;
-        }
-        throw std::logic_error("no device named " + name);
     }
     bool connected(const std::string& name) const {
         return state->connectedKeys.get().contains(device(name).id);
@@ -61,14 +42,7 @@ class RelaunchHarness {
         return released;
     }
 
-    VirtualScheduler scheduler;
-    SimPreferences defaults;
-    SimMac mac;
-    testing::MachinePorts machine;
-    Platform platform;
-    std::unique_ptr<ProcessValues> values;
     VirtualDisplayHost host;
-    std::unique_ptr<DockState> state;
 };
 
 TEST(RelaunchCleanup, HandsBackEveryDeviceOneAfterAnotherThenTheVirtualDisplay) {

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "display/sim_preferences.h"
-#include "platform/in_process_notification_center.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/sim/sim_mac.h"
 #include "platform/sim/virtual_scheduler.h"
@@ -67,28 +66,8 @@ class UpdaterHarness {
   public:
     UpdaterHarness()
         : mac(defaultScenario(), scheduler),
-          platform{scheduler,
-                   mac.windowServer(),
-                   mac.virtualDisplays(),
-                   mac.frameworks(),
-                   mac.accessibility(),
-                   mac.typeDatabase(),
-                   defaults,
-                   mac.sidecarSettings(),
-                   mac.tools(),
-                   mac.network(),
-                   http,
-                   mac.workspace(),
-                   mac.soundPlayer(),
-                   mac.appearance(),
-                   mac.screenCapture(),
-                   mac.screenCapturePermission(),
-                   machine.interfaces,
-                   machine.random,
-                   mac.urlOpener(),
-                   mac.userNotifications(),
-                   notificationCenter,
-                   KD_RESOURCES_DIR "/Sounds"},
+          platform(testing::simPlatform(scheduler, mac, defaults, machine,
+                                        KD_RESOURCES_DIR "/Sounds", &http)),
           startedAt(scheduler.now()) {}
 
     // The wall clock runs with virtual time from a fixed date.
@@ -107,7 +86,6 @@ class UpdaterHarness {
     SimMac mac;
     testing::MachinePorts machine;
     RecordingHttpClient http;
-    InProcessNotificationCenter notificationCenter{scheduler};
     Platform platform;
     const Scheduler::TimePoint startedAt;
     const WallTime wallStart{std::chrono::sys_days{std::chrono::year{2026} / 12 / 7}};
