@@ -36,6 +36,7 @@
 #include "platform/sim/sim_control_centre_socket.h"
 #include "platform/sim/sim_mac.h"
 #include "selftest/self_test_runner.h"
+#include "selftest/windows/qt_window_checks.h"
 #include "transport/airplay_scanner.h"
 #include "transport/script_runner.h"
 #include "ui/shell/app_delegate.h"
@@ -211,7 +212,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const auto values = createProcessValues(platform.frameworks);
 
     if (selfTest) {
-        SelfTestContext context{platform, *values, standInInterpreter()};
+        SelfTestContext context{platform, *values, standInInterpreter(), qtWindowChecks()};
         return runSelfTest(context, out, err);
     }
     if (options.mode == Options::Mode::list) {
