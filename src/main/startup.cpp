@@ -58,7 +58,8 @@ int runApplication(QtEventLoop& loop, const DockState::Ports& dockPorts,
             << "; starting with default settings\n";
     }
     BrowserShare share(dockPorts.platform);
-    AppDelegate delegate({dockPorts, virtualHost, share, theme, KD_VERSION});
+    AppDelegate delegate({dockPorts, virtualHost, share, theme, KD_VERSION,
+                          [] { QApplication::beep(); }, [&loop] { loop.quit(); }});
     if (!delegate.launch()) {
         err << kProgram << ": the window could not be built\n";
         return 1;

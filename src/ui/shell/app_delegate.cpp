@@ -1,7 +1,9 @@
 #include "ui/shell/app_delegate.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
+
+#include <algorithm>
 
 #include "dock/theme.h"
 #include "ui/shell/app_icon.h"
@@ -12,12 +14,11 @@ namespace kd {
 AppDelegate::AppDelegate(Ports ports, QObject* parent)
     : QObject(parent), ports_(std::move(ports)), dock_(DockState::start(ports_.dock)) {
     auto& platform = ports_.dock.platform;
-    actions_ = std::make_unique<MenuActions>(
-        MenuActions::Ports{*dock_, ports_.virtualDisplay, platform.userDefaults, platform.urlOpener,
-                           [] { QApplication::beep(); }});
-    shell_ = std::make_unique<ShellViewModel>(
-        *actions_, nullptr, ShellViewModel::Hooks{{}, {}, [] { QCoreApplication::quit(); }},
-        QString::fromStdString(ports_.version));
+    actions_ = std::make_unique<MenuActions>(MenuActions::Ports{
+        *dock_, ports_.virtualDisplay, platform.userDefaults, platform.urlOpener, ports_.beep});
+    shell_ = std::make_unique<ShellViewModel>(*actions_, nullptr,
+                                              ShellViewModel::Hooks{{}, {}, ports_.quit},
+                                              QString::fromStdString(ports_.version));
     windowless_ = WindowlessWork{[this] { return ports_.virtualDisplay.isRunning(); },
                                  [this] { return ports_.share.running.get(); },
                                  {}};
@@ -46,9 +47,10 @@ bool AppDelegate::launch() {
     tray_->show();
 
     // The window only hides when closed; whether that ends the application
-    // is decided here, not by Qt.
+    // is decided here, not by Qt, which would also tell only inside exec().
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &AppDelegate::lastWindowClosed);
+    // The signal's argument type is private to Qt, hence the string form.
+    connect(window_, SIGNAL(closing(QQuickCloseEvent*)), this, SLOT(windowClosing()));
     connect(qGuiApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::saveFrame);
     return true;
 }
@@ -60,9 +62,17 @@ void AppDelegate::reopen() {
     window_->requestActivate();
 }
 
+void AppDelegate::windowClosing() {
+    const auto windows = QGuiApplication::topLevelWindows();
+    const bool othersOpen = std::any_of(windows.begin(), windows.end(), [this](QWindow* w) {
+        return w != window_ && w->isVisible() && w->type() != Qt::Popup && w->type() != Qt::ToolTip;
+    });
+    if (!othersOpen) lastWindowClosed();
+}
+
 void AppDelegate::lastWindowClosed() {
     saveFrame();
-    if (quitsAfterLastWindowClosed(windowless_)) QCoreApplication::quit();
+    if (quitsAfterLastWindowClosed(windowless_) && ports_.quit) ports_.quit();
 }
 
 void AppDelegate::restoreFrame() {

@@ -12,6 +12,7 @@
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,8 @@ class AppDelegate : public QObject {
         BrowserShare& share;
         AppTheme& theme;  // what the platform's appearance colours
         std::string version;
+        std::function<void()> beep;  // the system's
+        std::function<void()> quit;  // ends the event loop
     };
 
     // Creates the dock controller, which starts scanning.
@@ -53,6 +56,9 @@ class AppDelegate : public QObject {
     bool launch();
     // Brings the window back, as clicking the tray icon does.
     void reopen();
+    // What closing the last window does: quit, unless work the user started
+    // goes on without it.
+    void lastWindowClosed();
 
     DockState& dock() { return *dock_; }
     MenuActions& menuActions() { return *actions_; }
@@ -61,10 +67,12 @@ class AppDelegate : public QObject {
     QQuickWindow* window() const { return window_; }
     QQmlApplicationEngine& engine() { return engine_; }
 
+  private slots:
+    void windowClosing();
+
   private:
     void restoreFrame();
     void saveFrame() const;
-    void lastWindowClosed();
 
     Ports ports_;
     std::unique_ptr<DockState> dock_;
