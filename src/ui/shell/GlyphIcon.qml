@@ -23,12 +23,13 @@ Canvas {
         g.lineJoin = "round";
         if (icon.glyph === "rescan") {
             g.beginPath();
-            g.arc(s / 2, s / 2, s * 0.34, -Math.PI * 0.35, Math.PI * 1.45);
+            g.arc(s / 2, s / 2, s * 0.34, -Math.PI * 0.25, Math.PI * 1.6);
             g.stroke();
+            // The head at the arc's end, pointing on round.
             g.beginPath();
-            g.moveTo(s * 0.62, s * 0.08);
-            g.lineTo(s * 0.86, s * 0.2);
-            g.lineTo(s * 0.64, s * 0.38);
+            g.moveTo(s * 0.62, s * 0.03);
+            g.lineTo(s * 0.8, s * 0.23);
+            g.lineTo(s * 0.55, s * 0.32);
             g.closePath();
             g.fill();
         } else if (icon.glyph === "support") {
@@ -42,18 +43,19 @@ Canvas {
             g.roundedRect(s * 0.38, s * 0.42, s * 0.56, s * 0.38, s * 0.14, s * 0.14);
             g.fill();
         } else {
-            const r = s * 0.3;
+            // A gear: eight square teeth around a ring with a hole.
+            const c = s / 2;
             g.beginPath();
-            for (let i = 0; i < 8; ++i) {
-                const a = i * Math.PI / 4;
-                g.moveTo(s / 2 + Math.cos(a) * r, s / 2 + Math.sin(a) * r);
-                g.lineTo(s / 2 + Math.cos(a) * s * 0.46, s / 2 + Math.sin(a) * s * 0.46);
+            for (let i = 0; i < 16; ++i) {
+                const r = i % 2 === 0 ? s * 0.48 : s * 0.36;
+                const a0 = (i - 0.5) * Math.PI / 8;
+                const a1 = (i + 0.5) * Math.PI / 8;
+                g.lineTo(c + Math.cos(a0) * r, c + Math.sin(a0) * r);
+                g.lineTo(c + Math.cos(a1) * r, c + Math.sin(a1) * r);
             }
-            g.lineWidth = s * 0.14;
-            g.stroke();
-            g.beginPath();
-            g.arc(s / 2, s / 2, r, 0, Math.PI * 2);
-            g.arc(s / 2, s / 2, s * 0.12, 0, Math.PI * 2, true);
+            g.closePath();
+            g.moveTo(c + s * 0.15, c);
+            g.arc(c, c, s * 0.15, 0, Math.PI * 2, true);
             g.fill("evenodd");
         }
     }

@@ -22,6 +22,21 @@ ChromeWindow {
     minimumWidth: 420
     minimumHeight: 360
     color: window.theme.window
+    palette.window: window.theme.window
+    palette.windowText: window.theme.text
+    palette.base: window.theme.base
+    palette.alternateBase: window.theme.button
+    palette.text: window.theme.text
+    palette.button: window.theme.button
+    palette.buttonText: window.theme.text
+    palette.highlight: window.theme.accent
+    palette.highlightedText: "white"
+    palette.toolTipBase: window.theme.base
+    palette.toolTipText: window.theme.text
+    palette.placeholderText: window.theme.secondaryText
+    palette.link: window.theme.accent
+    palette.light: window.theme.glass
+    palette.mid: window.theme.separator
 
     menuBar: AppMenuBar {
         objectName: "menuBar"

@@ -1,8 +1,9 @@
 #pragma once
 
-// The colours of our own drawing (glass, glow, the unread dot) for the
-// theme in force. The controls themselves follow the application palette,
-// which the appearance sets beside this.
+// The colours of the theme in force: our own drawing's (glass, glow, the
+// unread dot) and the ones each window hands its controls as its palette,
+// since Qt Quick's styles fix theirs at start and never read the
+// application palette again.
 
 #include <QtQml/qqmlregistration.h>
 #include <QColor>
@@ -16,6 +17,8 @@ class AppTheme : public QObject {
     QML_UNCREATABLE("made by the application")
     Q_PROPERTY(bool dark READ dark NOTIFY changed)
     Q_PROPERTY(QColor window READ window NOTIFY changed)
+    Q_PROPERTY(QColor base READ base NOTIFY changed)
+    Q_PROPERTY(QColor button READ button NOTIFY changed)
     Q_PROPERTY(QColor glass READ glass NOTIFY changed)
     Q_PROPERTY(QColor text READ text NOTIFY changed)
     Q_PROPERTY(QColor secondaryText READ secondaryText NOTIFY changed)
@@ -31,6 +34,8 @@ class AppTheme : public QObject {
     void setDark(bool dark);
 
     QColor window() const { return dark_ ? QColor(0x1c, 0x1e, 0x24) : QColor(0xf3, 0xf4, 0xf7); }
+    QColor base() const { return dark_ ? QColor(0x26, 0x29, 0x30) : QColor(0xff, 0xff, 0xff); }
+    QColor button() const { return dark_ ? QColor(0x30, 0x33, 0x3b) : QColor(0xe9, 0xeb, 0xef); }
     QColor glass() const { return dark_ ? QColor(255, 255, 255, 18) : QColor(255, 255, 255, 190); }
     QColor text() const { return dark_ ? QColor(0xf2, 0xf3, 0xf5) : QColor(0x1d, 0x1f, 0x24); }
     QColor secondaryText() const {
