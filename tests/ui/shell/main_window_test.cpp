@@ -38,16 +38,14 @@ TEST(MainWindow, OpensAsBuiltWithTheDockViewsPlaceUnderTheTitleBarControls) {
 
 TEST(MainWindow, TheFrameComesBackWhereItWasLeftAndNeverBelowTheMinimum) {
     {
-        ShellHarness h;
-        h.dock.defaults.set(kMainWindowFrameKey, "30 40 520 450");
+        ShellHarness h(defaultScenario(), {{kMainWindowFrameKey, "30 40 520 450"}});
         auto& window = h.launch();
         EXPECT_EQ(window.geometry(), QRect(30, 40, 520, 450));
         window.setGeometry(60, 70, 500, 440);
         window.close();
         EXPECT_EQ(h.dock.defaults.text(kMainWindowFrameKey), "60 70 500 440");
     }
-    ShellHarness shrunk;
-    shrunk.dock.defaults.set(kMainWindowFrameKey, "30 40 100 100");
+    ShellHarness shrunk(defaultScenario(), {{kMainWindowFrameKey, "30 40 100 100"}});
     EXPECT_EQ(shrunk.launch().size(), QSize(420, 360));
 }
 

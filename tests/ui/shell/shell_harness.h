@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <map>
 #include <string>
 
 #include "dock/dock_harness.h"
@@ -28,8 +29,11 @@ inline Scenario macAlone() {
 
 class ShellHarness {
   public:
-    explicit ShellHarness(Scenario scenario = defaultScenario())
+    // `saved` are texts in the preferences before the application starts.
+    explicit ShellHarness(Scenario scenario = defaultScenario(),
+                          const std::map<std::string, std::string>& saved = {})
         : dock(std::move(scenario)),
+          stored_(store(dock.defaults, saved)),
           virtualHost(dock.platform),
           share(dock.platform, 0),
           delegate({dock.ports(), virtualHost, share, theme, "1.2.3", [this] { ++beeps; },
@@ -58,6 +62,15 @@ class ShellHarness {
     }
 
     DockHarness dock;
+
+  private:
+    static bool store(Preferences& defaults, const std::map<std::string, std::string>& saved) {
+        for (const auto& [key, text] : saved) defaults.set(key, text);
+        return true;
+    }
+    bool stored_;
+
+  public:
     VirtualDisplayHost virtualHost;
     BrowserShare share;
     AppTheme theme;
