@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QQmlListReference>
 
-#include "../shell_harness.h"
+#include "shell_harness.h"
 #include "ui/shell/qt_appearance.h"
 
 namespace kd {
