@@ -1,5 +1,9 @@
 #include "main/startup.h"
 
+#include <QApplication>
+#include <QQuickStyle>
+
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -20,6 +24,7 @@
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
 #include "platform/linux/dbus_user_notifications.h"
+#include "platform/linux/desktop_url_opener.h"
 #include "platform/linux/getrandom_source.h"
 #include "platform/linux/ifaddrs_interfaces.h"
 #include "platform/linux/json_preference_store.h"
@@ -33,8 +38,12 @@
 #include "platform/sim/sim_control_centre_socket.h"
 #include "platform/sim/sim_mac.h"
 #include "selftest/self_test_runner.h"
+#include "selftest/windows/qt_window_checks.h"
 #include "transport/airplay_scanner.h"
 #include "transport/script_runner.h"
+#include "ui/shell/app_delegate.h"
+#include "ui/shell/app_theme.h"
+#include "ui/shell/qt_appearance.h"
 #include "virtual/virtual_display_host.h"
 
 namespace kd {
@@ -43,34 +52,30 @@ namespace {
 
 constexpr const char* kProgram = "kelvane-display";
 
-int runApplication(QtEventLoop& loop, const SimMac& mac, const ScriptInterpreter& scripts,
-                   const DockState::Ports& dockPorts, std::ostream& out, std::ostream& err,
+int runApplication(QtEventLoop& loop, const DockState::Ports& dockPorts,
+                   VirtualDisplayHost& virtualHost, AppTheme& theme, std::ostream& err,
                    const JsonPreferenceStore& defaults) {
     if (const auto moved = defaults.quarantinedFile()) {
         err << kProgram << ": the settings file could not be read and was moved to " << *moved
             << "; starting with default settings\n";
     }
-    const auto& scenario = mac.scenario();
-    out << "Kelvane Display " << KD_VERSION << " is running without a window on the simulated "
-        << scenario.mac.name << " (" << scenario.mac.model << ", " << scenario.displays.size()
-        << (scenario.displays.size() == 1 ? " display" : " displays")
-        << "). Press Ctrl+C to quit.\n";
-    out << "Scripts run with " << scripts.path;
-    for (const auto& [name, value] : scripts.environment) {
-        if (name == kControlCentreSocketVariable) {
-            out << "; the simulated Control Centre listens on " << value;
-        }
+    BrowserShare share(dockPorts.platform);
+    AppDelegate delegate({dockPorts, virtualHost, share, theme, KD_VERSION,
+                          [] { QApplication::beep(); }, [&loop] { loop.quit(); }});
+    if (!delegate.launch()) {
+        err << kProgram << ": the window could not be built\n";
+        return 1;
     }
-    out << ".\n";
-    out.flush();
-    // The dock controller works from the first turn of the event loop: it
-    // scans, reconciles and brings a dropped iPad back, window or not.
-    std::unique_ptr<DockState> dock;
-    dockPorts.platform.scheduler.post(Queue::main(), [&] { dock = DockState::start(dockPorts); });
-    const int status = loop.run();
-    dock.reset();
-    out << "Kelvane Display stopped.\n";
-    return status;
+    return loop.run();
+}
+
+// Windows need a desktop to show on; Qt would abort without one.
+bool hasDesktop() {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return true;
+    }
+    return false;
 }
 
 // The self-test runs before any event loop exists and must not start work
@@ -122,10 +127,24 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 2;
     }
 
+    const bool windows = options.mode == Options::Mode::application;
+    if (windows && !hasDesktop()) {
+        err << kProgram
+            << ": no desktop to show the window on (neither DISPLAY nor "
+               "WAYLAND_DISPLAY is set); try --share\n";
+        return 1;
+    }
     // The application object exists before anything can post to the main
     // queue, and outlives the scheduler that posts to it.
     std::optional<QtEventLoop> loop;
-    if (!selfTest) loop.emplace(argc, argv);
+    if (windows) {
+        QApplication::setApplicationName("Kelvane Display");
+        QApplication::setDesktopFileName("kelvane-display");
+        QQuickStyle::setStyle("Fusion");
+        loop.emplace(std::make_unique<QApplication>(argc, argv));
+    } else if (!selfTest) {
+        loop.emplace(argc, argv);
+    }
     ThreadScheduler scheduler(loop ? qtMainLoopPoster() : MainLoopPoster(noMainQueue));
     std::optional<SimMac> simulated;
     try {
@@ -162,37 +181,47 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
         mac.screenCapture());
     IfaddrsInterfaces interfaces;
     GetrandomSource random;
+    // The window's appearance and the addresses it opens are this desktop's;
+    // everything else keeps to the simulated Mac.
+    AppTheme theme;
+    std::optional<QtAppearance> windowAppearance;
+    std::optional<DesktopUrlOpener> desktopUrls;
+    if (windows) {
+        windowAppearance.emplace(theme, desktopDarkReader());
+        desktopUrls.emplace(err);
+    }
     InProcessNotificationCenter notificationCenter(scheduler);
     // Notifications go to the desktop; the self-test's are recorded by the simulated Mac.
     std::optional<DbusUserNotifications> desktopNotifications;
     if (!selfTest) desktopNotifications.emplace(scheduler);
-    Platform platform{scheduler,
-                      mac.windowServer(),
-                      mac.virtualDisplays(),
-                      mac.frameworks(),
-                      mac.accessibility(),
-                      mac.typeDatabase(),
-                      *defaults,
-                      mac.sidecarSettings(),
-                      mac.tools(),
-                      *network,
-                      http,
-                      mac.workspace(),
-                      sound,
-                      mac.appearance(),
-                      capture,
-                      mac.screenCapturePermission(),
-                      interfaces,
-                      random,
-                      mac.urlOpener(),
-                      desktopNotifications ? static_cast<UserNotifications&>(*desktopNotifications)
-                                           : mac.userNotifications(),
-                      notificationCenter,
-                      resourceFolder(kSoundsFolderName).string()};
+    Platform platform{
+        scheduler,
+        mac.windowServer(),
+        mac.virtualDisplays(),
+        mac.frameworks(),
+        mac.accessibility(),
+        mac.typeDatabase(),
+        *defaults,
+        mac.sidecarSettings(),
+        mac.tools(),
+        *network,
+        http,
+        mac.workspace(),
+        sound,
+        windowAppearance ? static_cast<Appearance&>(*windowAppearance) : mac.appearance(),
+        capture,
+        mac.screenCapturePermission(),
+        interfaces,
+        random,
+        desktopUrls ? static_cast<UrlOpener&>(*desktopUrls) : mac.urlOpener(),
+        desktopNotifications ? static_cast<UserNotifications&>(*desktopNotifications)
+                             : mac.userNotifications(),
+        notificationCenter,
+        resourceFolder(kSoundsFolderName).string()};
     const auto values = createProcessValues(platform.frameworks);
 
     if (selfTest) {
-        SelfTestContext context{platform, *values, standInInterpreter()};
+        SelfTestContext context{platform, *values, standInInterpreter(), qtWindowChecks()};
         return runSelfTest(context, out, err);
     }
     if (options.mode == Options::Mode::list) {
@@ -239,7 +268,7 @@ int runProgram(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return runFlowCommand(dockPorts, *loop, options.actions, options.json, out,
                               options.json ? err : out, err);
     }
-    return runApplication(*loop, mac, scripts, dockPorts, out, err, *defaults);
+    return runApplication(*loop, dockPorts, virtualHost, theme, err, *defaults);
 }
 
 }  // namespace kd

@@ -16,11 +16,13 @@ void testAirPlayModePanel(SelfTest& t, SelfTestContext& context);      // 6
 void testTVConnectPolicy(SelfTest& t, SelfTestContext& context);       // 7
 void testDisplaySettingsOffer(SelfTest& t, SelfTestContext& context);  // 8
 void testPinnedLabel(SelfTest& t, SelfTestContext& context);           // 9
+void testWindowChrome(SelfTest& t, SelfTestContext& context);          // 10
 void testBrowserShare(SelfTest& t, SelfTestContext& context);          // 11
 void testControlCentreScript(SelfTest& t, SelfTestContext& context);   // 12
 void testScriptTimeout(SelfTest& t, SelfTestContext& context);         // 13
 void testStuckBusy(SelfTest& t, SelfTestContext& context);             // 14
 void testArtwork(SelfTest& t, SelfTestContext& context);               // 15
+void testLanguage(SelfTest& t, SelfTestContext& context);              // 16
 void testPrefs(SelfTest& t, SelfTestContext& context);                 // 17
 void testModeMatching(SelfTest& t, SelfTestContext& context);          // 18
 void testLidGuard(SelfTest& t, SelfTestContext& context);              // 19

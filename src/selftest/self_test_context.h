@@ -3,6 +3,7 @@
 #include "model/process_values.h"
 #include "platform/platform.h"
 #include "platform/script_interpreter.h"
+#include "selftest/window_checks.h"
 
 namespace kd {
 
@@ -12,6 +13,7 @@ struct SelfTestContext {
     Platform& platform;
     ProcessValues& values;
     ScriptInterpreter scriptInterpreter;
+    WindowChecks windows;
 };
 
 }  // namespace kd

@@ -16,11 +16,13 @@ int runSelfTest(SelfTestContext& context, std::ostream& out, std::ostream& err) 
     groups::testTVConnectPolicy(t, context);       // 7
     groups::testDisplaySettingsOffer(t, context);  // 8
     groups::testPinnedLabel(t, context);           // 9
+    groups::testWindowChrome(t, context);          // 10
     groups::testBrowserShare(t, context);          // 11
     groups::testControlCentreScript(t, context);   // 12
     groups::testScriptTimeout(t, context);         // 13
     groups::testStuckBusy(t, context);             // 14
     groups::testArtwork(t, context);               // 15
+    groups::testLanguage(t, context);              // 16
     groups::testPrefs(t, context);                 // 17
     groups::testModeMatching(t, context);          // 18
     groups::testLidGuard(t, context);              // 19

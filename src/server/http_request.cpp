@@ -6,7 +6,7 @@
 
 namespace kd {
 
-bool isValidUtf8(std::string_view bytes) {
+bool isWellFormedUtf8(std::string_view bytes) {
     std::size_t at = 0;
     while (at < bytes.size()) {
         const auto lead = static_cast<std::uint8_t>(bytes[at]);
@@ -75,7 +75,7 @@ bool isUnderToken(std::string_view path, std::string_view token) {
 }
 
 std::optional<HttpRoute> routeRequest(std::string_view received, std::string_view token) {
-    if (received.empty() || !isValidUtf8(received)) return std::nullopt;
+    if (received.empty() || !isWellFormedUtf8(received)) return std::nullopt;
     const std::string_view path = requestPath(received);
     if (!isUnderToken(path, token)) return HttpRoute::notFound;
     const std::string_view rest = path.substr(token.size() + 1);

@@ -19,7 +19,7 @@ enum class HttpRoute {
 
 // Whether `bytes` is well-formed UTF-8 (no overlong forms, surrogates or
 // code points above U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
+bool isWellFormedUtf8(std::string_view bytes);
 
 // The second space-separated piece of `request`, or "/" when there is none.
 std::string_view requestPath(std::string_view request);

@@ -19,7 +19,7 @@ class GroupHarness {
           // No group plays a sound.
           platform_(testing::simPlatform(scheduler_, mac_, defaults, machine_, "")),
           values_(createProcessValues(platform_.frameworks)),
-          context_{platform_, *values_, ScriptInterpreter{}} {
+          context_{platform_, *values_, ScriptInterpreter{}, WindowChecks{}} {
     }  // no group tested here runs a script
 
     SelfTestContext& context() { return context_; }

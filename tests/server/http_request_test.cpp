@@ -70,17 +70,17 @@ TEST(HttpRequestTest, NothingOrBytesThatAreNotUtf8AreDroppedUnanswered) {
 }
 
 TEST(HttpRequestTest, Utf8ValidationRefusesWhatDecodersMustRefuse) {
-    EXPECT_TRUE(isValidUtf8("plain ascii"));
-    EXPECT_TRUE(isValidUtf8("Гостиная · ✕ 🙂"));
-    EXPECT_TRUE(isValidUtf8("\xf4\x8f\xbf\xbf"));       // U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));              // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xe0\x80\xaf"));          // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));          // a surrogate
-    EXPECT_FALSE(isValidUtf8("\xf4\x90\x80\x80"));      // above U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xe2\x9c"));              // cut short
-    EXPECT_FALSE(isValidUtf8("\x80"));                  // continuation first
-    EXPECT_FALSE(isValidUtf8("\xf8\x88\x80\x80\x80"));  // five-byte form
-    EXPECT_TRUE(isValidUtf8(std::string_view("a\0b", 3)));
+    EXPECT_TRUE(isWellFormedUtf8("plain ascii"));
+    EXPECT_TRUE(isWellFormedUtf8("Гостиная · ✕ 🙂"));
+    EXPECT_TRUE(isWellFormedUtf8("\xf4\x8f\xbf\xbf"));       // U+10FFFF
+    EXPECT_FALSE(isWellFormedUtf8("\xc0\xaf"));              // overlong "/"
+    EXPECT_FALSE(isWellFormedUtf8("\xe0\x80\xaf"));          // overlong "/"
+    EXPECT_FALSE(isWellFormedUtf8("\xed\xa0\x80"));          // a surrogate
+    EXPECT_FALSE(isWellFormedUtf8("\xf4\x90\x80\x80"));      // above U+10FFFF
+    EXPECT_FALSE(isWellFormedUtf8("\xe2\x9c"));              // cut short
+    EXPECT_FALSE(isWellFormedUtf8("\x80"));                  // continuation first
+    EXPECT_FALSE(isWellFormedUtf8("\xf8\x88\x80\x80\x80"));  // five-byte form
+    EXPECT_TRUE(isWellFormedUtf8(std::string_view("a\0b", 3)));
 }
 
 TEST(HttpRequestTest, TokenMatchesOnlyWhenEveryCharacterDoes) {

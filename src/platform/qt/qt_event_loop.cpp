@@ -27,13 +27,13 @@ void onQuitSignal(int) {
 
 class QtEventLoop::Impl {
   public:
-    Impl(int& argc, char** argv) : app(argc, argv) {
+    explicit Impl(std::unique_ptr<QCoreApplication> made) : app(std::move(made)) {
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipe) != 0) {
             throw std::runtime_error("cannot create the signal pipe");
         }
         signalPipeWriteEnd = pipe[0];
         notifier = std::make_unique<QSocketNotifier>(pipe[1], QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, &app, [this] {
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, app.get(), [this] {
             char drain[16];
             while (::read(pipe[1], drain, sizeof drain) > 0) {
             }
@@ -56,14 +56,18 @@ class QtEventLoop::Impl {
         ::close(pipe[1]);
     }
 
-    QCoreApplication app;
+    std::unique_ptr<QCoreApplication> app;
     int pipe[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier;
     struct sigaction previousInt {};
     struct sigaction previousTerm {};
 };
 
-QtEventLoop::QtEventLoop(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {}
+QtEventLoop::QtEventLoop(int& argc, char** argv)
+    : QtEventLoop(std::make_unique<QCoreApplication>(argc, argv)) {}
+
+QtEventLoop::QtEventLoop(std::unique_ptr<QCoreApplication> app)
+    : impl_(std::make_unique<Impl>(std::move(app))) {}
 
 QtEventLoop::~QtEventLoop() = default;
 

@@ -1,16 +1,22 @@
 #pragma once
 
-// The process's event loop without a window: runs the main queue until the
-// program is asked to quit, by `quit()` or by SIGINT or SIGTERM.
+// The process's event loop: runs the main queue, and the windows when the
+// application object has them, until the program is asked to quit, by
+// `quit()` or by SIGINT or SIGTERM.
 
 #include <memory>
+
+class QCoreApplication;
 
 namespace kd {
 
 class QtEventLoop {
   public:
-    // Creates the Qt application object; one per process, on the main thread.
+    // Creates a window-less Qt application object; one per process, on the
+    // main thread.
     QtEventLoop(int& argc, char** argv);
+    // Runs `app`, made by the caller (a QApplication for windows).
+    explicit QtEventLoop(std::unique_ptr<QCoreApplication> app);
     ~QtEventLoop();
     QtEventLoop(const QtEventLoop&) = delete;
     QtEventLoop& operator=(const QtEventLoop&) = delete;
