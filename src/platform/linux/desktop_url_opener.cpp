@@ -29,6 +29,7 @@ const std::vector<std::vector<std::string>> kPrivacyPrograms = {
 // system adopts, so only the short-lived middle process is waited for.
 bool spawnDetached(const std::vector<std::string>& argv) {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     const pid_t middle = ::fork();

@@ -38,7 +38,7 @@ Dialog {
             font.pixelSize: 11
             color: about.theme.secondaryText
             linkColor: about.theme.accent
-            onLinkActivated: link => Qt.openUrlExternally(link)
+            onLinkActivated: about.shell.openProductPage()
         }
         Label {
             width: parent.width

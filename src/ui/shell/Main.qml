@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Kd.Shell
 
 // The main window: the title bar's controls over the dock view.

@@ -67,10 +67,8 @@ class AppDelegate : public QObject {
     QQuickWindow* window() const { return window_; }
     QQmlApplicationEngine& engine() { return engine_; }
 
-  private slots:
-    void windowClosing();
-
   private:
+    Q_SLOT void windowClosing();
     void restoreFrame();
     void saveFrame() const;
 

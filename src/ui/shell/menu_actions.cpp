@@ -69,4 +69,8 @@ void MenuActions::openPrivacy() {
     ports_.urls.open(kPrivacyPageAddress);
 }
 
+void MenuActions::openProductPage() {
+    ports_.urls.open(kProductPageAddress);
+}
+
 }  // namespace kd

@@ -50,6 +50,7 @@ class MenuActions {
     void dockConnect(const std::string& deviceKey);
     void openHelp();
     void openPrivacy();
+    void openProductPage();
 
   private:
     Ports ports_;

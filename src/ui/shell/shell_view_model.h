@@ -49,6 +49,7 @@ class ShellViewModel : public QObject {
     Q_INVOKABLE void disconnectCurrent() { actions_.disconnect(); }
     Q_INVOKABLE void openHelp() { actions_.openHelp(); }
     Q_INVOKABLE void openPrivacy() { actions_.openPrivacy(); }
+    Q_INVOKABLE void openProductPage() { actions_.openProductPage(); }
     Q_INVOKABLE void openSupport() { call(hooks_.openSupport); }
     Q_INVOKABLE void checkForUpdates() { call(hooks_.checkForUpdates); }
     Q_INVOKABLE void quit() { call(hooks_.quit); }

@@ -2,6 +2,7 @@
 
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QSignalSpy>
 
 #include "display/device_prefs.h"
 #include "shell_harness.h"
@@ -96,6 +97,19 @@ TEST(MainWindow, TheGearAndTheSettingsMenuItemOpenTheSettingsPopover) {
 
     h.delegate.shell().openSettings();
     EXPECT_TRUE(popover->property("visible").toBool());
+}
+
+TEST(MainWindow, ItIsDraggedByItsBackgroundButNotByItsButtons) {
+    ShellHarness h;
+    auto& window = h.launch();
+    QSignalSpy drags(&window, SIGNAL(backgroundDragStarted()));
+    auto* gear = h.item("settingsButton");
+    ASSERT_TRUE(gear);
+    clickItem(*gear);
+    EXPECT_EQ(drags.count(), 0);
+    // Empty space at the bottom left, where the dock view shows nothing.
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(12, window.height() - 12));
+    EXPECT_EQ(drags.count(), 1);
 }
 
 TEST(MainWindow, ButtonsLightUpUnderTheMouseSoTheirHelpTextsShow) {

@@ -107,11 +107,13 @@ TEST_F(Menus, WithTwoConnectedTheMenuActsOnTheOneConnectedLast) {
     EXPECT_EQ(dock.connectedKeys.get(), (std::set<std::string>{iPad.id}));
 }
 
-TEST_F(Menus, HelpAndPrivacyOpenTheirPages) {
+TEST_F(Menus, HelpPrivacyAndTheAboutPanelsLinkOpenTheirPagesThroughTheSystem) {
     h.delegate.shell().openHelp();
     h.delegate.shell().openPrivacy();
-    EXPECT_EQ(h.dock.mac.urlOpener().opened(),
-              (std::vector<std::string>{kHelpPageAddress, kPrivacyPageAddress}));
+    h.delegate.shell().openProductPage();
+    EXPECT_EQ(
+        h.dock.mac.urlOpener().opened(),
+        (std::vector<std::string>{kHelpPageAddress, kPrivacyPageAddress, kProductPageAddress}));
 }
 
 std::vector<std::string> trayTexts(QMenu& menu) {
