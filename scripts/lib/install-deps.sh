@@ -7,6 +7,9 @@ KD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev nlohmann-json3-dev libicu-dev
+  qt6-declarative-dev qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls
+  qml6-module-qtquick-layouts qml6-module-qtquick-templates qml6-module-qtquick-window
+  qml6-module-qt5compat-graphicaleffects qml6-module-qttest
   libplist-dev libcurl4-openssl-dev libavahi-client-dev
   libsndfile1-dev libpulse-dev pulseaudio
   avahi-daemon avahi-utils dbus iproute2 python3

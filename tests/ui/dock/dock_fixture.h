@@ -1,0 +1,92 @@
+#pragma once
+
+// A dock controller on the simulated Mac with the main window's view model
+// over it, on virtual time; and the dock view loaded around that view model.
+
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTest>
+#include <chrono>
+#include <memory>
+
+#include "dock/dock_harness.h"
+#include "ui/dock/device_art_provider.h"
+#include "ui/dock/dock_view_model.h"
+
+namespace kd {
+
+inline Scenario scenarioWithoutDevices() {
+    auto scenario = defaultScenario();
+    scenario.sidecarDevices.clear();
+    scenario.airPlayReceivers.clear();
+    return scenario;
+}
+
+struct DockFixture {
+    explicit DockFixture(Scenario scenario = defaultScenario()) : harness(std::move(scenario)) {
+        harness.state = DockState::start(harness.ports());
+        viewModel = std::make_unique<DockViewModel>(*harness.state, harness.platform);
+        harness.advance(std::chrono::seconds(2));
+    }
+    DockState& state() { return *harness.state; }
+    void advance(std::chrono::milliseconds by) { harness.advance(by); }
+
+    // A virtual display extending the Mac on the right.
+    void plugInVirtualDisplay() {
+        ScenarioDisplay screen;
+        screen.name = "Virtual";
+        screen.bounds = Rect{1512, 0, 1280, 800};
+        screen.modes = {ScenarioMode{1, 1280, 800, 1280, 800, 60, true, false}};
+        screen.currentMode = 1;
+        harness.virtualDisplay.publish(harness.mac.windowServer().plugInExtending(screen));
+        state().reconcile();
+    }
+
+    DockHarness harness;
+    std::unique_ptr<DockViewModel> viewModel;
+};
+
+// The item named `name` under `root`, found through the visual tree, where
+// the delegates of repeaters live.
+inline QQuickItem* findItem(QQuickItem* root, const QString& name) {
+    if (root == nullptr) return nullptr;
+    if (root->objectName() == name) return root;
+    for (auto* child : root->childItems()) {
+        if (auto* found = findItem(child, name)) return found;
+    }
+    return nullptr;
+}
+
+// The dock view around a fixture's view model, in a window of the main
+// window's size.
+class DockViewWindow {
+  public:
+    explicit DockViewWindow(DockFixture& fixture, bool dark = false) {
+        addDeviceArt(*view_.engine(), fixture.harness.platform.typeDatabase);
+        view_.engine()->addImportPath(QStringLiteral("qrc:/"));
+        view_.setInitialProperties(
+            {{"viewModel", QVariant::fromValue(fixture.viewModel.get())}, {"dark", dark}});
+        view_.setResizeMode(QQuickView::SizeRootObjectToView);
+        view_.resize(476, 420);
+        view_.setSource(QUrl(QStringLiteral("qrc:/Kd/Dock/DockView.qml")));
+        view_.show();
+        exposed_ = QTest::qWaitForWindowExposed(&view_);
+    }
+    bool ready() const { return exposed_ && view_.status() == QQuickView::Ready; }
+    QQuickView& view() { return view_; }
+    QQuickItem* item(const QString& name) { return findItem(view_.rootObject(), name); }
+    // The item named `name` inside the item named `within`.
+    QQuickItem* item(const QString& within, const QString& name) {
+        return findItem(item(within), name);
+    }
+    void click(QQuickItem* target) {
+        const auto centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+        QTest::mouseClick(&view_, Qt::LeftButton, {}, centre.toPoint());
+    }
+
+  private:
+    QQuickView view_;
+    bool exposed_ = false;
+};
+
+}  // namespace kd

@@ -1,0 +1,70 @@
+#include "dock_screenshots.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "dock_fixture.h"
+#include "support/xvfb_server.h"
+
+namespace kd {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Shot {
+    const char* name;
+    std::function<void(DockFixture&)> arrange;
+};
+
+const Shot kShots[] = {
+    {"empty", [](DockFixture&) {}},
+    {"ipad-right",
+     [](DockFixture& f) {
+         f.viewModel->place("sidecar", "right");
+         f.advance(10s);
+     }},
+    {"tv-mirroring",
+     [](DockFixture& f) {
+         f.viewModel->mirror(QString::fromStdString(f.harness.device("Living Room").id));
+         f.advance(30s);
+     }},
+};
+
+}  // namespace
+
+int writeDockScreenshots(int argc, char** argv, const QString& folder) {
+    testing::XvfbServer xvfb(1024, 768);
+    if (!xvfb.available()) {
+        std::fprintf(stderr, "no screenshots: %s\n", xvfb.reason().c_str());
+        return 77;
+    }
+    qputenv("DISPLAY", QByteArray::fromStdString(xvfb.name()));
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qunsetenv("QT_QUICK_BACKEND");
+    QGuiApplication app(argc, argv);
+    QDir().mkpath(folder);
+    int failures = 0;
+    for (const auto& shot : kShots) {
+        for (const bool dark : {true, false}) {
+            DockFixture f;
+            shot.arrange(f);
+            DockViewWindow window(f, dark);
+            const auto path = QStringLiteral("%1/dock-%2-%3.png")
+                                  .arg(folder, QLatin1String(shot.name),
+                                       dark ? QLatin1String("dark") : QLatin1String("light"));
+            if (!window.ready() || !window.view().grabWindow().save(path)) {
+                std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+                ++failures;
+            }
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace kd
