@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
 
 // Shown while a listed device needs the Screen Mirroring menu and the
@@ -31,8 +30,9 @@ GlassCapsule {
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
-        Button {
+        CapsuleButton {
             objectName: "openAccessibilitySettings"
+            colours: banner.colours
             text: "Open settings"
             onClicked: banner.openSettings()
         }

@@ -31,8 +31,8 @@ GlassCapsule {
     RowLayout {
         anchors.fill: parent
         anchors.leftMargin: 12
-        anchors.rightMargin: 10
-        spacing: 10
+        anchors.rightMargin: 8
+        spacing: 8
 
         DeviceIcon {
             colours: row.colours
@@ -58,6 +58,8 @@ GlassCapsule {
                 text: row.subtitle
                 color: row.connected ? row.colours.accent : row.colours.secondaryText
                 font.pixelSize: 11
+                wrapMode: Text.Wrap
+                maximumLineCount: 2
                 elide: Text.ElideRight
                 Layout.fillWidth: true
             }
@@ -76,49 +78,52 @@ GlassCapsule {
                 NumberAnimation { to: 1; duration: 500 }
             }
         }
-        IconButton {
-            objectName: "placeLeft"
-            colours: row.colours
-            symbol: "arrow.left"
-            helpText: row.leftHelp
-            enabled: !row.anyBusy
-            onClicked: row.placeRequested("left")
-        }
-        IconButton {
-            objectName: "placeTop"
-            colours: row.colours
-            symbol: "arrow.up"
-            helpText: row.topHelp
-            enabled: !row.anyBusy
-            onClicked: row.placeRequested("top")
-        }
-        IconButton {
-            objectName: "placeRight"
-            colours: row.colours
-            symbol: "arrow.right"
-            helpText: row.rightHelp
-            enabled: !row.anyBusy
-            onClicked: row.placeRequested("right")
-        }
-        IconButton {
-            objectName: "duplicate"
-            colours: row.colours
-            symbol: "duplicate"
-            helpText: "Duplicate this Mac's display"
-            onClicked: row.mirrorRequested()
-        }
-        IconButton {
-            objectName: "displaySettings"
-            colours: row.colours
-            symbol: "gear"
-            helpText: row.settingsHelp
-            onClicked: row.settingsRequested()
-        }
-        IconButton {
-            objectName: "disconnect"
-            colours: row.colours
-            symbol: "xmark.circle"
-            onClicked: row.disconnectRequested()
+        RowLayout {
+            spacing: 0
+            IconButton {
+                objectName: "placeLeft"
+                colours: row.colours
+                symbol: "arrow.left"
+                helpText: row.leftHelp
+                enabled: !row.anyBusy
+                onClicked: row.placeRequested("left")
+            }
+            IconButton {
+                objectName: "placeTop"
+                colours: row.colours
+                symbol: "arrow.up"
+                helpText: row.topHelp
+                enabled: !row.anyBusy
+                onClicked: row.placeRequested("top")
+            }
+            IconButton {
+                objectName: "placeRight"
+                colours: row.colours
+                symbol: "arrow.right"
+                helpText: row.rightHelp
+                enabled: !row.anyBusy
+                onClicked: row.placeRequested("right")
+            }
+            IconButton {
+                objectName: "duplicate"
+                colours: row.colours
+                symbol: "duplicate"
+                helpText: "Duplicate this Mac's display"
+                onClicked: row.mirrorRequested()
+            }
+            IconButton {
+                objectName: "displaySettings"
+                colours: row.colours
+                symbol: "gear"
+                helpText: row.settingsHelp
+                onClicked: row.settingsRequested()
+            }
+            IconButton {
+                objectName: "disconnect"
+                colours: row.colours
+                symbol: "xmark.circle"
+                onClicked: row.disconnectRequested()
+            }
         }
     }
 }

@@ -63,8 +63,9 @@ ColumnLayout {
             Layout.leftMargin: 24
             Layout.rightMargin: 24
         }
-        Button {
+        CapsuleButton {
             objectName: "searchAgain"
+            colours: empty.colours
             text: "Search again"
             Layout.alignment: Qt.AlignHCenter
             onClicked: empty.searchAgain()

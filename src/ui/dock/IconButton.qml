@@ -9,7 +9,7 @@ AbstractButton {
     required property DockColours colours
     required property string symbol
     property string helpText: ""
-    property int size: 26
+    property int size: 24
 
     implicitWidth: size
     implicitHeight: size

@@ -35,15 +35,17 @@ Item {
         color: tile.colours.glow
         opacity: drag.pressed ? 0.75 : 0.45
     }
+    // Screens that touch keep a hairline apart, so each reads as its own.
     Rectangle {
         id: bezel
         anchors.fill: parent
+        anchors.margins: 1.5
         radius: 6
         color: tile.colours.bezel
     }
     Rectangle {
         id: face
-        anchors.fill: parent
+        anchors.fill: bezel
         anchors.margins: 3
         radius: 4
         border.color: tile.colours.screenEdge

@@ -11,8 +11,12 @@ Canvas {
 
     implicitWidth: 16
     implicitHeight: 16
+    // A canvas paints only when asked, not when it first appears.
+    Component.onCompleted: requestPaint()
     onNameChanged: requestPaint()
     onColorChanged: requestPaint()
+    onWidthChanged: requestPaint()
+    onHeightChanged: requestPaint()
 
     onPaint: {
         const c = getContext("2d");

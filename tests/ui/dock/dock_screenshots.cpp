@@ -19,22 +19,38 @@ using namespace std::chrono_literals;
 
 struct Shot {
     const char* name;
+    std::function<Scenario()> scenario;
     std::function<void(DockFixture&)> arrange;
 };
 
 const Shot kShots[] = {
-    {"empty", [](DockFixture&) {}},
-    {"ipad-right",
+    {"no-devices", scenarioWithoutDevices, [](DockFixture& f) { f.advance(kScanWindow); }},
+    {"empty", defaultScenario, [](DockFixture&) {}},
+    {"ipad-right", defaultScenario,
      [](DockFixture& f) {
          f.viewModel->place("sidecar", "right");
          f.advance(10s);
      }},
-    {"tv-mirroring",
+    {"tv-mirroring", defaultScenario,
      [](DockFixture& f) {
          f.viewModel->mirror(QString::fromStdString(f.harness.device("Living Room").id));
          f.advance(30s);
      }},
 };
+
+// Canvases and pictures are painted in the frames after the first: waits,
+// within a bound, until a few more frames have been shown.
+bool settled(QQuickView& view) {
+    int frames = 0;
+    const auto counting = QObject::connect(&view, &QQuickWindow::frameSwapped, [&frames, &view] {
+        ++frames;
+        view.update();
+    });
+    view.update();
+    const bool done = QTest::qWaitFor([&frames] { return frames >= 3; }, 5000);
+    QObject::disconnect(counting);
+    return done;
+}
 
 }  // namespace
 
@@ -52,13 +68,14 @@ int writeDockScreenshots(int argc, char** argv, const QString& folder) {
     int failures = 0;
     for (const auto& shot : kShots) {
         for (const bool dark : {true, false}) {
-            DockFixture f;
+            DockFixture f(shot.scenario());
             shot.arrange(f);
             DockViewWindow window(f, dark);
             const auto path = QStringLiteral("%1/dock-%2-%3.png")
                                   .arg(folder, QLatin1String(shot.name),
                                        dark ? QLatin1String("dark") : QLatin1String("light"));
-            if (!window.ready() || !window.view().grabWindow().save(path)) {
+            if (!window.ready() || !settled(window.view()) ||
+                !window.view().grabWindow().save(path)) {
                 std::fprintf(stderr, "could not write %s\n", qPrintable(path));
                 ++failures;
             }
