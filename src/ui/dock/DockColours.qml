@@ -20,5 +20,6 @@ QtObject {
     readonly property color screenOff: "#0b0d12"
     readonly property color screenEdge: dark ? Qt.rgba(1, 1, 1, 0.35) : Qt.rgba(1, 1, 1, 0.6)
     readonly property color bezel: dark ? "#2b2e35" : "#30333a"
+    readonly property color popover: dark ? "#24262c" : "#fbfbfd"
     readonly property color glow: dark ? "#3d8cff" : "#5a9cff"
 }

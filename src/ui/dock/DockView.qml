@@ -44,10 +44,20 @@ Rectangle {
                 Layout.fillWidth: true
             }
             HostMacRow {
+                id: hostMac
                 colours: dock.colours
                 label: dock.viewModel.macLabel
                 artwork: dock.viewModel.macArtwork
                 Layout.fillWidth: true
+                onModesRequested: macModes.opened ? macModes.close() : macModes.open()
+
+                MacModesPopover {
+                    id: macModes
+                    viewModel: dock.viewModel.macModes
+                    colours: dock.colours
+                    x: (hostMac.width - width) / 2
+                    y: hostMac.height - 6
+                }
             }
             Repeater {
                 model: dock.viewModel.devices

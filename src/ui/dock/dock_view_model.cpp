@@ -15,8 +15,14 @@ QString text(const std::string& value) {
 
 }  // namespace
 
-DockViewModel::DockViewModel(DockState& state, Platform& platform, QObject* parent)
-    : QObject(parent), state_(state), platform_(platform), devices_(this), screenMap_(this) {
+DockViewModel::DockViewModel(DockState& state, Platform& platform,
+                             const VirtualDisplayIdentity& virtualDisplay, QObject* parent)
+    : QObject(parent),
+      state_(state),
+      platform_(platform),
+      devices_(this),
+      screenMap_(this),
+      macModes_(platform, virtualDisplay, this) {
     const auto rows = [this](const auto&) { refreshRows(); };
     keySubscriptions_.push_back(state_.connectedKeys.subscribe(rows));
     keySubscriptions_.push_back(state_.mirroredKeys.subscribe(rows));

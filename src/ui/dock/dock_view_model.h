@@ -8,8 +8,8 @@
 // Contract: main thread only. DockState tells its subscribers on the main
 // queue, so every change signal is emitted there, inside the controller's
 // change. The accessibility check runs on the Scheduler's main queue every
-// kAccessibilityCheckInterval until the permission is given. DockState and
-// the Platform must outlive the view model.
+// kAccessibilityCheckInterval until the permission is given. DockState, the
+// Platform and the virtual display's identity must outlive the view model.
 
 #include <QtQml/qqmlregistration.h>
 #include <QObject>
@@ -23,6 +23,7 @@
 #include "dock/dock_state.h"
 #include "platform/platform.h"
 #include "ui/dock/device_list_model.h"
+#include "ui/dock/mac_modes_view_model.h"
 #include "ui/dock/screen_map_model.h"
 
 namespace kd {
@@ -39,6 +40,7 @@ class DockViewModel : public QObject {
     QML_UNCREATABLE("Made by the application around its DockState")
     Q_PROPERTY(kd::DeviceListModel* devices READ devices CONSTANT)
     Q_PROPERTY(kd::ScreenMapModel* screenMap READ screenMap CONSTANT)
+    Q_PROPERTY(kd::MacModesViewModel* macModes READ macModes CONSTANT)
     Q_PROPERTY(QString macLabel READ macLabel NOTIFY macChanged)
     Q_PROPERTY(QString macArtwork READ macArtwork NOTIFY macChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
@@ -51,11 +53,13 @@ class DockViewModel : public QObject {
                    accessibilityBannerShownChanged)
 
   public:
-    DockViewModel(DockState& state, Platform& platform, QObject* parent = nullptr);
+    DockViewModel(DockState& state, Platform& platform,
+                  const VirtualDisplayIdentity& virtualDisplay, QObject* parent = nullptr);
     ~DockViewModel() override;
 
     DeviceListModel* devices() { return &devices_; }
     ScreenMapModel* screenMap() { return &screenMap_; }
+    MacModesViewModel* macModes() { return &macModes_; }
     QString macLabel() const;
     QString macArtwork() const;
     bool busy() const;
@@ -95,6 +99,7 @@ class DockViewModel : public QObject {
     Platform& platform_;
     DeviceListModel devices_;
     ScreenMapModel screenMap_;
+    MacModesViewModel macModes_;
     std::string macModel_;
     bool accessibilityGranted_ = false;
     bool bannerShown_ = false;

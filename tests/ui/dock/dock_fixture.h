@@ -25,7 +25,8 @@ inline Scenario scenarioWithoutDevices() {
 struct DockFixture {
     explicit DockFixture(Scenario scenario = defaultScenario()) : harness(std::move(scenario)) {
         harness.state = DockState::start(harness.ports());
-        viewModel = std::make_unique<DockViewModel>(*harness.state, harness.platform);
+        viewModel = std::make_unique<DockViewModel>(*harness.state, harness.platform,
+                                                    harness.virtualDisplay);
         harness.advance(std::chrono::seconds(2));
     }
     DockState& state() { return *harness.state; }
@@ -74,7 +75,8 @@ class DockViewWindow {
     }
     bool ready() const { return exposed_ && view_.status() == QQuickView::Ready; }
     QQuickView& view() { return view_; }
-    QQuickItem* item(const QString& name) { return findItem(view_.rootObject(), name); }
+    // Popovers live beside the view, in the window's overlay.
+    QQuickItem* item(const QString& name) { return findItem(view_.contentItem(), name); }
     // The item named `name` inside the item named `within`.
     QQuickItem* item(const QString& within, const QString& name) {
         return findItem(item(within), name);

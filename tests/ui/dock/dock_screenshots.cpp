@@ -21,6 +21,8 @@ struct Shot {
     const char* name;
     std::function<Scenario()> scenario;
     std::function<void(DockFixture&)> arrange;
+    // What is done in the window once it shows.
+    std::function<void(DockViewWindow&)> open = [](DockViewWindow&) {};
 };
 
 const Shot kShots[] = {
@@ -31,6 +33,8 @@ const Shot kShots[] = {
          f.viewModel->place("sidecar", "right");
          f.advance(10s);
      }},
+    {"mac-modes", defaultScenario, [](DockFixture&) {},
+     [](DockViewWindow& window) { window.click(window.item("macModes")); }},
     {"tv-mirroring", defaultScenario,
      [](DockFixture& f) {
          f.viewModel->mirror(QString::fromStdString(f.harness.device("Living Room").id));
@@ -71,6 +75,7 @@ int writeDockScreenshots(int argc, char** argv, const QString& folder) {
             DockFixture f(shot.scenario());
             shot.arrange(f);
             DockViewWindow window(f, dark);
+            shot.open(window);
             const auto path = QStringLiteral("%1/dock-%2-%3.png")
                                   .arg(folder, QLatin1String(shot.name),
                                        dark ? QLatin1String("dark") : QLatin1String("light"));

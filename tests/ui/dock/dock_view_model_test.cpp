@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "display/device_prefs.h"
+#include "display/modes.h"
 #include "dock_fixture.h"
 #include "dock_view_model_test.h"
 #include "platform/sim/sim_type_database.h"
@@ -285,6 +286,82 @@ void DockViewModelTest::picturesAreDrawnOncePerModelStateAndSize() {
     QVERIFY(!art.requestImage("light/appletv/off/", &size, QSize(40, 40)).isNull());
     QVERIFY(!art.requestImage("light/mac/lit/Mac15,6", &size, QSize(40, 40)).isNull());
     QVERIFY(art.requestImage("nonsense", &size, QSize(40, 40)).isNull());
+}
+
+namespace {
+
+struct ModeRowSeen {
+    QString group;
+    int modeId;
+    bool native;
+    bool current;
+    friend bool operator==(const ModeRowSeen&, const ModeRowSeen&) = default;
+};
+
+std::vector<ModeRowSeen> modeRows(ModeListModel& model) {
+    std::vector<ModeRowSeen> rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        rows.push_back({roleOf(model, row, ModeListModel::GroupRole).toString(),
+                        roleOf(model, row, ModeListModel::ModeIdRole).toInt(),
+                        roleOf(model, row, ModeListModel::NativeRole).toBool(),
+                        roleOf(model, row, ModeListModel::CurrentRole).toBool()});
+    }
+    return rows;
+}
+
+std::vector<int> idsIn(const std::vector<ModeRowSeen>& rows, const QString& group) {
+    std::vector<int> ids;
+    for (const auto& row : rows) {
+        if (row.group == group) ids.push_back(row.modeId);
+    }
+    return ids;
+}
+
+}  // namespace
+
+void DockViewModelTest::theMacsModesComeOncePerSizeHiddenOnesApart() {
+    DockFixture f;
+    auto& modes = *f.viewModel->macModes()->modes();
+    QAbstractItemModelTester tester(&modes, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    f.viewModel->macModes()->refresh();
+    const auto rows = modeRows(modes);
+    // The panel runs its native 1512 × 982 HiDPI at 120 Hz.
+    QCOMPARE(rows.front(), (ModeRowSeen{"recommended", 5, true, true}));
+    // One row per size, the fastest first: no 60 Hz twin of a listed size.
+    QCOMPARE(idsIn(rows, "offered"), (std::vector<int>{14, 1, 3, 5, 16, 8}));
+    QCOMPARE(idsIn(rows, "more"), (std::vector<int>{10, 12}));
+
+    f.viewModel->macModes()->choose(8);
+    f.advance(1s);
+    QCOMPARE(f.viewModel->macModes()->status(), QString());
+    for (const auto& row : modeRows(modes)) QCOMPARE(row.current, row.modeId == 8);
+
+    // A hidden size is switched to like any other.
+    f.viewModel->macModes()->choose(12);
+    f.advance(1s);
+    QCOMPARE(currentMode(f.harness.platform.displays, 1)->id, 12);
+}
+
+void DockViewModelTest::aFailedSwitchOfTheMacsModeSaysSo() {
+    DockFixture f;
+    auto* macModes = f.viewModel->macModes();
+    macModes->refresh();
+    f.harness.mac.windowServer().failNextBegin(1001);
+    QSignalSpy status(macModes, &MacModesViewModel::statusChanged);
+    macModes->choose(3);
+    f.advance(1s);
+    QCOMPARE(macModes->status(), QString("Couldn't switch mode"));
+    QCOMPARE(status.count(), 1);
+    const auto rows = modeRows(*macModes->modes());
+    QCOMPARE(rows.front(), (ModeRowSeen{"recommended", 5, true, true}));
+    // The next switch that works clears the message.
+    macModes->choose(3);
+    f.advance(1s);
+    QCOMPARE(macModes->status(), QString());
+    // An id the panel does not offer does nothing.
+    macModes->choose(999);
+    f.advance(1s);
+    QCOMPARE(currentMode(f.harness.platform.displays, 1)->id, 3);
 }
 
 }  // namespace kd

@@ -18,6 +18,8 @@ class DockViewModelTest : public QObject {
     void theAccessibilityBannerGoesOnceAllowed();
     void rowsAreMovedInsertedAndRemovedInPlace();
     void picturesAreDrawnOncePerModelStateAndSize();
+    void theMacsModesComeOncePerSizeHiddenOnesApart();
+    void aFailedSwitchOfTheMacsModeSaysSo();
 };
 
 }  // namespace kd

@@ -143,4 +143,30 @@ void DockViewTest::theAccessibilityBannerOpensItsSettings() {
     QVERIFY(!window.item("accessibilityBanner")->isVisible());
 }
 
+void DockViewTest::aFailedModeSwitchKeepsTheCheckMark() {
+    DockFixture f;
+    DockViewWindow window(f);
+    QVERIFY(window.ready());
+    window.click(window.item("macModes"));
+    auto* popover = window.view().rootObject()->findChild<QObject*>("macModesPopover");
+    QVERIFY(popover != nullptr);
+    QVERIFY(popover->property("opened").toBool());
+    // The list lays its rows out in the frame after it opens.
+    QTRY_VERIFY(window.item("mode_5") != nullptr);
+    auto* inUse = window.item("mode_5");
+    QVERIFY(findItem(inUse, "checkCircle")->property("filled").toBool());
+
+    f.harness.mac.windowServer().failNextBegin(1001);
+    window.click(window.item("mode_3"));
+    f.advance(1s);
+    QCOMPARE(window.item("macModesStatus")->property("text").toString(),
+             QString("Couldn't switch mode"));
+    QVERIFY(findItem(window.item("mode_5"), "checkCircle")->property("filled").toBool());
+    QVERIFY(!findItem(window.item("mode_3"), "checkCircle")->property("filled").toBool());
+
+    // The gear closes what it opened.
+    window.click(window.item("macModes"));
+    QTRY_VERIFY(!popover->property("visible").toBool());
+}
+
 }  // namespace kd

@@ -14,6 +14,7 @@ class DockViewTest : public QObject {
     void draggingATileAboveTheMacPutsItOnTop();
     void draggingATileAcrossTheMacsTopEdgeKeepsItBeside();
     void theAccessibilityBannerOpensItsSettings();
+    void aFailedModeSwitchKeepsTheCheckMark();
 };
 
 }  // namespace kd
