@@ -22,6 +22,15 @@ Rectangle {
     implicitWidth: 476
     implicitHeight: 420
 
+    // One for the window; it opens under the row whose gear asked.
+    DeviceSettingsPopover {
+        id: deviceSettings
+        viewModel: dock.viewModel.deviceSettings
+        colours: dock.colours
+        x: parent ? (parent.width - width) / 2 : 0
+        y: parent ? parent.height + 4 : 0
+    }
+
     Flickable {
         id: scroller
         anchors.fill: parent
@@ -69,6 +78,15 @@ Rectangle {
                     onPlaceRequested: side => dock.viewModel.place(deviceRow.deviceKey, side)
                     onMirrorRequested: dock.viewModel.mirror(deviceRow.deviceKey)
                     onDisconnectRequested: dock.viewModel.disconnectDevice(deviceRow.deviceKey)
+                    onSettingsRequested: {
+                        if (deviceSettings.opened && deviceSettings.parent === deviceRow) {
+                            deviceSettings.close();
+                            return;
+                        }
+                        dock.viewModel.deviceSettings.open(deviceRow.deviceKey);
+                        deviceSettings.parent = deviceRow;
+                        deviceSettings.open();
+                    }
                 }
             }
             EmptyState {

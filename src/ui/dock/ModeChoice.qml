@@ -1,8 +1,8 @@
 import QtQuick
 import QtQuick.Layouts
 
-// One mode to choose: a check circle, filled for the mode in use, its
-// label, and "Native" on the panel's own size; the first of a group carries
+// One choice of a mode, size or rate: a check circle, filled for the one in
+// use, its label, and "Native" on the panel's own size; the first of a group carries
 // the group's heading, or a hairline when the group has none.
 Item {
     id: choice
@@ -14,6 +14,8 @@ Item {
     required property string label
     required property bool nativeSize
     required property bool current
+    // What the row says on its right.
+    property string note: nativeSize ? "Native" : ""
 
     signal chosen(int id)
 
@@ -78,8 +80,8 @@ Item {
             Layout.fillWidth: true
         }
         Text {
-            visible: choice.nativeSize
-            text: "Native"
+            visible: text !== ""
+            text: choice.note
             color: choice.colours.accent
             font.pixelSize: 10
             font.weight: Font.Medium

@@ -15,14 +15,18 @@ QString text(const std::string& value) {
 
 }  // namespace
 
-DockViewModel::DockViewModel(DockState& state, Platform& platform,
+DockViewModel::DockViewModel(DockState& state, Platform& platform, ProcessValues& values,
                              const VirtualDisplayIdentity& virtualDisplay, QObject* parent)
     : QObject(parent),
       state_(state),
       platform_(platform),
       devices_(this),
       screenMap_(this),
-      macModes_(platform, virtualDisplay, this) {
+      macModes_(platform, virtualDisplay, this),
+      deviceSettings_(state, platform, values, virtualDisplay, this) {
+    // A pin shows in the row's settings help.
+    connect(&deviceSettings_, &DeviceSettingsViewModel::pinChanged, this,
+            &DockViewModel::refreshRows);
     const auto rows = [this](const auto&) { refreshRows(); };
     keySubscriptions_.push_back(state_.connectedKeys.subscribe(rows));
     keySubscriptions_.push_back(state_.mirroredKeys.subscribe(rows));

@@ -9,7 +9,8 @@
 // queue, so every change signal is emitted there, inside the controller's
 // change. The accessibility check runs on the Scheduler's main queue every
 // kAccessibilityCheckInterval until the permission is given. DockState, the
-// Platform and the virtual display's identity must outlive the view model.
+// Platform, the process values and the virtual display's identity must
+// outlive the view model.
 
 #include <QtQml/qqmlregistration.h>
 #include <QObject>
@@ -23,16 +24,14 @@
 #include "dock/dock_state.h"
 #include "platform/platform.h"
 #include "ui/dock/device_list_model.h"
+#include "ui/dock/device_settings_view_model.h"
 #include "ui/dock/mac_modes_view_model.h"
 #include "ui/dock/screen_map_model.h"
+#include "ui/dock/settings_addresses.h"
 
 namespace kd {
 
 inline constexpr std::chrono::milliseconds kAccessibilityCheckInterval{1500};
-inline constexpr const char* kDisplaysSettingsURL =
-    "x-apple.systempreferences:com.apple.Displays-Settings.extension";
-inline constexpr const char* kAccessibilitySettingsURL =
-    "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
 
 class DockViewModel : public QObject {
     Q_OBJECT
@@ -41,6 +40,7 @@ class DockViewModel : public QObject {
     Q_PROPERTY(kd::DeviceListModel* devices READ devices CONSTANT)
     Q_PROPERTY(kd::ScreenMapModel* screenMap READ screenMap CONSTANT)
     Q_PROPERTY(kd::MacModesViewModel* macModes READ macModes CONSTANT)
+    Q_PROPERTY(kd::DeviceSettingsViewModel* deviceSettings READ deviceSettings CONSTANT)
     Q_PROPERTY(QString macLabel READ macLabel NOTIFY macChanged)
     Q_PROPERTY(QString macArtwork READ macArtwork NOTIFY macChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
@@ -53,13 +53,14 @@ class DockViewModel : public QObject {
                    accessibilityBannerShownChanged)
 
   public:
-    DockViewModel(DockState& state, Platform& platform,
+    DockViewModel(DockState& state, Platform& platform, ProcessValues& values,
                   const VirtualDisplayIdentity& virtualDisplay, QObject* parent = nullptr);
     ~DockViewModel() override;
 
     DeviceListModel* devices() { return &devices_; }
     ScreenMapModel* screenMap() { return &screenMap_; }
     MacModesViewModel* macModes() { return &macModes_; }
+    DeviceSettingsViewModel* deviceSettings() { return &deviceSettings_; }
     QString macLabel() const;
     QString macArtwork() const;
     bool busy() const;
@@ -100,6 +101,7 @@ class DockViewModel : public QObject {
     DeviceListModel devices_;
     ScreenMapModel screenMap_;
     MacModesViewModel macModes_;
+    DeviceSettingsViewModel deviceSettings_;
     std::string macModel_;
     bool accessibilityGranted_ = false;
     bool bannerShown_ = false;

@@ -22,10 +22,48 @@ inline Scenario scenarioWithoutDevices() {
     return scenario;
 }
 
+// Stands in for AirPlay receivers answering "/info": the view's requests
+// never leave the test.
+class ReceiverAnswers : public HttpClient {
+  public:
+    std::optional<HttpResponse> perform(const HttpRequest& request) override {
+        urls.push_back(request.url);
+        return answer;
+    }
+    std::optional<HttpResponse> answer;  // none: the receiver does not answer
+    std::vector<std::string> urls;
+};
+
+// `platform` with its HTTP client replaced.
+inline Platform withHttp(const Platform& p, HttpClient& http) {
+    return Platform{p.scheduler,
+                    p.displays,
+                    p.virtualDisplays,
+                    p.frameworks,
+                    p.accessibility,
+                    p.typeDatabase,
+                    p.userDefaults,
+                    p.sidecarSettings,
+                    p.tools,
+                    p.dnsSd,
+                    http,
+                    p.workspace,
+                    p.sound,
+                    p.appearance,
+                    p.screenCapture,
+                    p.screenCapturePermission,
+                    p.networkInterfaces,
+                    p.secureRandom,
+                    p.urlOpener,
+                    p.userNotifications,
+                    p.soundsFolder};
+}
+
 struct DockFixture {
-    explicit DockFixture(Scenario scenario = defaultScenario()) : harness(std::move(scenario)) {
+    explicit DockFixture(Scenario scenario = defaultScenario())
+        : harness(std::move(scenario)), viewPlatform(withHttp(harness.platform, receivers)) {
         harness.state = DockState::start(harness.ports());
-        viewModel = std::make_unique<DockViewModel>(*harness.state, harness.platform,
+        viewModel = std::make_unique<DockViewModel>(*harness.state, viewPlatform, *harness.values,
                                                     harness.virtualDisplay);
         harness.advance(std::chrono::seconds(2));
     }
@@ -44,6 +82,8 @@ struct DockFixture {
     }
 
     DockHarness harness;
+    ReceiverAnswers receivers;
+    Platform viewPlatform;
     std::unique_ptr<DockViewModel> viewModel;
 };
 

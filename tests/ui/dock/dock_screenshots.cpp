@@ -22,7 +22,7 @@ struct Shot {
     std::function<Scenario()> scenario;
     std::function<void(DockFixture&)> arrange;
     // What is done in the window once it shows.
-    std::function<void(DockViewWindow&)> open = [](DockViewWindow&) {};
+    std::function<void(DockFixture&, DockViewWindow&)> open = [](DockFixture&, DockViewWindow&) {};
 };
 
 const Shot kShots[] = {
@@ -34,7 +34,20 @@ const Shot kShots[] = {
          f.advance(10s);
      }},
     {"mac-modes", defaultScenario, [](DockFixture&) {},
-     [](DockViewWindow& window) { window.click(window.item("macModes")); }},
+     [](DockFixture&, DockViewWindow& window) { window.click(window.item("macModes")); }},
+    {"ipad-settings", defaultScenario,
+     [](DockFixture& f) {
+         f.viewModel->place("sidecar", "right");
+         f.advance(10s);
+     },
+     [](DockFixture&, DockViewWindow& window) {
+         window.click(window.item("deviceRow_sidecar", "displaySettings"));
+     }},
+    {"tv-settings", defaultScenario, [](DockFixture&) {},
+     [](DockFixture& f, DockViewWindow& window) {
+         const auto row = "deviceRow_" + QString::fromStdString(f.harness.device("Living Room").id);
+         window.click(window.item(row, "displaySettings"));
+     }},
     {"tv-mirroring", defaultScenario,
      [](DockFixture& f) {
          f.viewModel->mirror(QString::fromStdString(f.harness.device("Living Room").id));
@@ -75,7 +88,7 @@ int writeDockScreenshots(int argc, char** argv, const QString& folder) {
             DockFixture f(shot.scenario());
             shot.arrange(f);
             DockViewWindow window(f, dark);
-            shot.open(window);
+            shot.open(f, window);
             const auto path = QStringLiteral("%1/dock-%2-%3.png")
                                   .arg(folder, QLatin1String(shot.name),
                                        dark ? QLatin1String("dark") : QLatin1String("light"));

@@ -169,4 +169,27 @@ void DockViewTest::aFailedModeSwitchKeepsTheCheckMark() {
     QTRY_VERIFY(!popover->property("visible").toBool());
 }
 
+void DockViewTest::aRowsGearOpensItsDisplaySettings() {
+    DockFixture f;
+    DockViewWindow window(f);
+    QVERIFY(window.ready());
+    auto* popover = window.view().rootObject()->findChild<QObject*>("deviceSettingsPopover");
+    window.click(window.item("deviceRow_sidecar", "displaySettings"));
+    QVERIFY(popover->property("opened").toBool());
+    QTRY_VERIFY(window.item("size_0") != nullptr);
+    QCOMPARE(window.item("sizeSource")->property("text").toString(),
+             QString("Reported by Sidecar"));
+    QVERIFY(findItem(window.item("automaticSize"), "checkCircle")->property("filled").toBool());
+
+    window.click(window.item("size_0"));
+    QVERIFY(findItem(window.item("size_0"), "checkCircle")->property("filled").toBool());
+    QVERIFY(window.item("settingsNote")->property("text").toString().startsWith("Saved"));
+    window.click(window.item("openDisplaySettings"));
+    QCOMPARE(f.harness.mac.urlOpener().opened(), std::vector<std::string>{kDisplaysSettingsURL});
+
+    // The same gear closes it.
+    window.click(window.item("deviceRow_sidecar", "displaySettings"));
+    QTRY_VERIFY(!popover->property("visible").toBool());
+}
+
 }  // namespace kd

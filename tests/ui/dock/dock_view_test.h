@@ -15,6 +15,7 @@ class DockViewTest : public QObject {
     void draggingATileAcrossTheMacsTopEdgeKeepsItBeside();
     void theAccessibilityBannerOpensItsSettings();
     void aFailedModeSwitchKeepsTheCheckMark();
+    void aRowsGearOpensItsDisplaySettings();
 };
 
 }  // namespace kd

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <cstring>
 
+#include "device_settings_test.h"
 #include "dock_screenshots.h"
 #include "dock_view_model_test.h"
 #include "dock_view_test.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     int status = 0;
     kd::DockViewModelTest viewModels;
     status |= QTest::qExec(&viewModels, argc, argv);
+    kd::DeviceSettingsTest deviceSettings;
+    status |= QTest::qExec(&deviceSettings, argc, argv);
     kd::DockViewTest views;
     status |= QTest::qExec(&views, argc, argv);
     return status;
