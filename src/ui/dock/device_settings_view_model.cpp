@@ -5,17 +5,10 @@
 #include "display/mode_matching.h"
 #include "display/modes.h"
 #include "model/marketing_name.h"
+#include "ui/dock/qt_text.h"
 #include "ui/dock/settings_addresses.h"
 
 namespace kd {
-
-namespace {
-
-QString text(const std::string& value) {
-    return QString::fromStdString(value);
-}
-
-}  // namespace
 
 DeviceSettingsViewModel::DeviceSettingsViewModel(DockState& state, Platform& platform,
                                                  ProcessValues& values,
@@ -30,7 +23,7 @@ DeviceSettingsViewModel::DeviceSettingsViewModel(DockState& state, Platform& pla
       rates_(this) {}
 
 QString DeviceSettingsViewModel::deviceKey() const {
-    return device_ ? text(device_->id) : QString();
+    return device_ ? qtText(device_->id) : QString();
 }
 
 QString DeviceSettingsViewModel::title() const {
@@ -38,11 +31,11 @@ QString DeviceSettingsViewModel::title() const {
 }
 
 QString DeviceSettingsViewModel::subtitle() const {
-    return device_ ? text(settingsSubtitle(title_.toStdString(), scan_)) : QString();
+    return device_ ? qtText(settingsSubtitle(title_.toStdString(), scan_)) : QString();
 }
 
 QString DeviceSettingsViewModel::sourceLabel() const {
-    return device_ ? text(kd::sourceLabel(sizeSource(scan_), device_->model)) : QString();
+    return device_ ? qtText(kd::sourceLabel(sizeSource(scan_), device_->model)) : QString();
 }
 
 QString DeviceSettingsViewModel::rateNote() const {
@@ -52,7 +45,7 @@ QString DeviceSettingsViewModel::rateNote() const {
 }
 
 QString DeviceSettingsViewModel::hdrStatus() const {
-    return device_ ? text(hdrStatusText(sizeSource(scan_), scan_)) : QString();
+    return device_ ? qtText(hdrStatusText(sizeSource(scan_), scan_)) : QString();
 }
 
 void DeviceSettingsViewModel::open(const QString& key) {
@@ -105,7 +98,7 @@ void DeviceSettingsViewModel::rescan() {
                              (*self)->publish();
                          });
     }
-    title_ = text(
+    title_ = qtText(
         settingsTitle(marketingName(platform_.typeDatabase, device.model), scan_, device.model));
     publish();
 }
@@ -120,7 +113,7 @@ void DeviceSettingsViewModel::publish() {
         ModeRow row;
         row.group = QStringLiteral("size");
         row.modeId = static_cast<int>(i);
-        row.label = text(sizeLabel(size.w, size.h, size.hidpi));
+        row.label = qtText(sizeLabel(size.w, size.h, size.hidpi));
         row.native = native == size;
         row.current = scan_.pref &&
                       ResOption{scan_.pref->width, scan_.pref->height, scan_.pref->hidpi} == size;
@@ -171,7 +164,7 @@ void DeviceSettingsViewModel::pin(const ModePref& pref) {
     scan_.pref = pref;
     emit pinChanged();
     if (!scan_.target) {
-        note_ = text("Saved \u2014 Kelvane Display will apply it the moment " + device.name +
+        note_ = qtText("Saved \u2014 Kelvane Display will apply it the moment " + device.name +
                      " connects.");
         publish();
         return;

@@ -4,16 +4,9 @@
 #include "display/sides.h"
 #include "transport/host_mac.h"
 #include "ui/dock/dock_texts.h"
+#include "ui/dock/qt_text.h"
 
 namespace kd {
-
-namespace {
-
-QString text(const std::string& value) {
-    return QString::fromStdString(value);
-}
-
-}  // namespace
 
 DockViewModel::DockViewModel(DockState& state, Platform& platform, ProcessValues& values,
                              const VirtualDisplayIdentity& virtualDisplay, QObject* parent)
@@ -72,11 +65,11 @@ DockViewModel::~DockViewModel() {
 }
 
 QString DockViewModel::macLabel() const {
-    return text(state_.mac.get().label);
+    return qtText(state_.mac.get().label);
 }
 
 QString DockViewModel::macArtwork() const {
-    return text(macArtworkID(macModel_));
+    return qtText(macArtworkID(macModel_));
 }
 
 bool DockViewModel::busy() const {
@@ -88,7 +81,7 @@ bool DockViewModel::scanning() const {
 }
 
 QString DockViewModel::status() const {
-    return text(state_.status.get());
+    return qtText(state_.status.get());
 }
 
 bool DockViewModel::needsDisplaySettings() const {
@@ -97,7 +90,7 @@ bool DockViewModel::needsDisplaySettings() const {
 
 QStringList DockViewModel::warnings() const {
     QStringList lines;
-    for (const auto& warning : state_.warnings.get()) lines.push_back(text(warning));
+    for (const auto& warning : state_.warnings.get()) lines.push_back(qtText(warning));
     return lines;
 }
 
@@ -151,18 +144,18 @@ void DockViewModel::refreshRows() {
         const bool isConnected = connected.contains(device.id);
         const bool isMirrored = mirrored.contains(device.id);
         rows.push_back(DeviceRow{
-            text(device.id),
-            text(device.name),
-            text(deviceSubtitle(device.kind, isConnected, isMirrored)),
+            qtText(device.id),
+            qtText(device.name),
+            qtText(deviceSubtitle(device.kind, isConnected, isMirrored)),
             QString(toString(device.kind)),
-            text(deviceArtworkID(device.kind, device.model, isConnected)),
+            qtText(deviceArtworkID(device.kind, device.model, isConnected)),
             isConnected,
             isMirrored,
             busyKey == device.id,
-            text(placementHelp(Side::left, state_.occupantName(Side::left, device.id))),
-            text(placementHelp(Side::top, state_.occupantName(Side::top, device.id))),
-            text(placementHelp(Side::right, state_.occupantName(Side::right, device.id))),
-            text(displaySettingsHelp(savedPref(platform_.userDefaults, device.id), device.name)),
+            qtText(placementHelp(Side::left, state_.occupantName(Side::left, device.id))),
+            qtText(placementHelp(Side::top, state_.occupantName(Side::top, device.id))),
+            qtText(placementHelp(Side::right, state_.occupantName(Side::right, device.id))),
+            qtText(displaySettingsHelp(savedPref(platform_.userDefaults, device.id), device.name)),
         });
     }
     devices_.setRows(rows);
