@@ -73,9 +73,16 @@ QImage repaintScreen(QImage art, bool lit) {
     return art;
 }
 
+// Pixels short of the size an image claims are not read past: such an image
+// is no picture at all.
+bool wellFormed(const Image& image) {
+    return !image.empty() && image.rgba.size() / 4 / static_cast<std::size_t>(image.width) >=
+                                 static_cast<std::size_t>(image.height);
+}
+
 QImage fromArtwork(const Image& image, bool lit) {
-    QImage art(image.rgba.data(), image.width, image.height, image.width * 4,
-               QImage::Format_RGBA8888);
+    QImage art(image.rgba.data(), image.width, image.height,
+               static_cast<qsizetype>(image.width) * 4, QImage::Format_RGBA8888);
     auto scaled = art.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                       .scaled(kArtSize, kArtSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return repaintScreen(std::move(scaled), lit);
@@ -169,14 +176,14 @@ QImage DeviceArtProvider::draw(const QString& id) const {
     const auto model = request->model.toStdString();
     if (request->kind == QLatin1String("mac")) {
         for (const auto& type : types_.types(model, kDeviceModelCodeTagClass)) {
-            if (type.icon && !type.icon->empty()) return fromArtwork(*type.icon, request->lit);
+            if (type.icon && wellFormed(*type.icon)) return fromArtwork(*type.icon, request->lit);
         }
         return drawLaptop(request->dark);
     }
     const auto kind = request->kind == QLatin1String("ipad")      ? DeviceKind::ipad
                       : request->kind == QLatin1String("appletv") ? DeviceKind::appletv
                                                                   : DeviceKind::tv;
-    if (const auto artwork = systemArtwork(types_, kind, model)) {
+    if (const auto artwork = systemArtwork(types_, kind, model); artwork && wellFormed(*artwork)) {
         return fromArtwork(*artwork, request->lit);
     }
     return drawTelevision(request->dark, request->lit);

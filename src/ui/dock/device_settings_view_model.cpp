@@ -165,7 +165,7 @@ void DeviceSettingsViewModel::pin(const ModePref& pref) {
     emit pinChanged();
     if (!scan_.target) {
         note_ = qtText("Saved \u2014 Kelvane Display will apply it the moment " + device.name +
-                     " connects.");
+                       " connects.");
         publish();
         return;
     }

@@ -290,6 +290,27 @@ void DockViewModelTest::picturesAreDrawnOncePerModelStateAndSize() {
 
 namespace {
 
+// A type database whose artwork claims more pixels than it carries.
+class ShortArtwork : public TypeDatabase {
+  public:
+    std::vector<ContentType> types(const std::string& tag, const std::string&) const override {
+        return {ContentType{"com.apple." + tag, "Something", Image{512, 512, {0, 0, 0, 255}}}};
+    }
+};
+
+}  // namespace
+
+void DockViewModelTest::aPictureShorterThanItsSizeIsNotRead() {
+    ShortArtwork types;
+    DeviceArtProvider art(types);
+    QSize size;
+    // Drawn here instead, as for a television.
+    QCOMPARE(art.requestImage("dark/ipad/lit/iPad16,6", &size, QSize()).size(), QSize(512, 512));
+    QVERIFY(!art.requestImage("dark/mac/lit/Mac15,6", &size, QSize(40, 40)).isNull());
+}
+
+namespace {
+
 struct ModeRowSeen {
     QString group;
     int modeId;

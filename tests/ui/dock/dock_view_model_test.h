@@ -18,6 +18,7 @@ class DockViewModelTest : public QObject {
     void theAccessibilityBannerGoesOnceAllowed();
     void rowsAreMovedInsertedAndRemovedInPlace();
     void picturesAreDrawnOncePerModelStateAndSize();
+    void aPictureShorterThanItsSizeIsNotRead();
     void theMacsModesComeOncePerSizeHiddenOnesApart();
     void aFailedSwitchOfTheMacsModeSaysSo();
 };
