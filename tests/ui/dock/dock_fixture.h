@@ -113,6 +113,9 @@ class DockViewWindow {
         view_.show();
         exposed_ = QTest::qWaitForWindowExposed(&view_);
     }
+    DockViewWindow(const DockViewWindow&) = delete;
+    DockViewWindow& operator=(const DockViewWindow&) = delete;
+
     bool ready() const { return exposed_ && view_.status() == QQuickView::Ready; }
     QQuickView& view() { return view_; }
     // Popovers live beside the view, in the window's overlay.
@@ -120,6 +123,20 @@ class DockViewWindow {
     // The item named `name` inside the item named `within`.
     QQuickItem* item(const QString& within, const QString& name) {
         return findItem(item(within), name);
+    }
+    // Waits, within a bound, until the window has shown `frames` more frames:
+    // popups place themselves, lists lay out and canvases paint in the
+    // frames after a change.
+    bool settle(int frames = 3) {
+        int shown = 0;
+        const auto counting = QObject::connect(&view_, &QQuickWindow::frameSwapped, [&] {
+            ++shown;
+            view_.update();
+        });
+        view_.update();
+        const bool done = QTest::qWaitFor([&] { return shown >= frames; }, 5000);
+        QObject::disconnect(counting);
+        return done;
     }
     void click(QQuickItem* target) {
         const auto centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));

@@ -55,20 +55,6 @@ const Shot kShots[] = {
      }},
 };
 
-// Canvases and pictures are painted in the frames after the first: waits,
-// within a bound, until a few more frames have been shown.
-bool settled(QQuickView& view) {
-    int frames = 0;
-    const auto counting = QObject::connect(&view, &QQuickWindow::frameSwapped, [&frames, &view] {
-        ++frames;
-        view.update();
-    });
-    view.update();
-    const bool done = QTest::qWaitFor([&frames] { return frames >= 3; }, 5000);
-    QObject::disconnect(counting);
-    return done;
-}
-
 }  // namespace
 
 int writeDockScreenshots(int argc, char** argv, const QString& folder) {
@@ -92,8 +78,7 @@ int writeDockScreenshots(int argc, char** argv, const QString& folder) {
             const auto path = QStringLiteral("%1/dock-%2-%3.png")
                                   .arg(folder, QLatin1String(shot.name),
                                        dark ? QLatin1String("dark") : QLatin1String("light"));
-            if (!window.ready() || !settled(window.view()) ||
-                !window.view().grabWindow().save(path)) {
+            if (!window.ready() || !window.settle() || !window.view().grabWindow().save(path)) {
                 std::fprintf(stderr, "could not write %s\n", qPrintable(path));
                 ++failures;
             }

@@ -148,11 +148,10 @@ void DockViewTest::aFailedModeSwitchKeepsTheCheckMark() {
     DockViewWindow window(f);
     QVERIFY(window.ready());
     window.click(window.item("macModes"));
+    QVERIFY(window.settle());
     auto* popover = window.view().rootObject()->findChild<QObject*>("macModesPopover");
     QVERIFY(popover != nullptr);
     QVERIFY(popover->property("opened").toBool());
-    // The list lays its rows out in the frame after it opens.
-    QTRY_VERIFY(window.item("mode_5") != nullptr);
     auto* inUse = window.item("mode_5");
     QVERIFY(findItem(inUse, "checkCircle")->property("filled").toBool());
 
@@ -175,8 +174,9 @@ void DockViewTest::aRowsGearOpensItsDisplaySettings() {
     QVERIFY(window.ready());
     auto* popover = window.view().rootObject()->findChild<QObject*>("deviceSettingsPopover");
     window.click(window.item("deviceRow_sidecar", "displaySettings"));
+    QVERIFY(window.settle());
     QVERIFY(popover->property("opened").toBool());
-    QTRY_VERIFY(window.item("size_0") != nullptr);
+    QVERIFY(window.item("size_0") != nullptr);
     QCOMPARE(window.item("sizeSource")->property("text").toString(),
              QString("Reported by Sidecar"));
     QVERIFY(findItem(window.item("automaticSize"), "checkCircle")->property("filled").toBool());
