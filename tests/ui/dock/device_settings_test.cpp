@@ -239,4 +239,45 @@ void DeviceSettingsTest::aDeviceOfUnknownModelHasNothingToOffer() {
     QVERIFY(!savedPref(f.harness.defaults, f.harness.device("Living Room").id));
 }
 
+namespace {
+
+// The television's screen, found by its name, able to switch to HDR.
+void plugInHdrTelevision(DockFixture& f) {
+    ScenarioDisplay screen;
+    screen.name = "Living Room";
+    screen.bounds = Rect{1512, 0, 1920, 1080};
+    screen.modes = {ScenarioMode{1, 1920, 1080, 1920, 1080, 60, true, false}};
+    screen.currentMode = 1;
+    screen.hdr = ScenarioHDR{true, false, 4.0, 1.0};
+    f.harness.mac.windowServer().plugInExtending(screen);
+    f.state().reconcile();
+}
+
+}  // namespace
+
+void DeviceSettingsTest::anHdrScreenSwitchesAndSaysWhenItRefuses() {
+    for (const bool refuses : {false, true}) {
+        auto scenario = defaultScenario();
+        if (refuses) {
+            scenario.coreDisplay.missingSymbols.push_back("CoreDisplay_Display_SetHDRModeEnabled");
+        }
+        DockFixture f(scenario);
+        plugInHdrTelevision(f);
+        auto* settings = f.viewModel->deviceSettings();
+        settings->open(QString::fromStdString(f.harness.device("Living Room").id));
+        QVERIFY(settings->hdrSwitchShown());
+        QCOMPARE(settings->hdrStatus(), QString("Off"));
+        settings->setHdr(true);
+        f.advance(1s);
+        if (refuses) {
+            QCOMPARE(settings->note(), QString("This display refused the HDR switch."));
+            QVERIFY(!settings->hdrOn());
+        } else {
+            QCOMPARE(settings->note(), QString());
+            QVERIFY(settings->hdrOn());
+            QVERIFY(settings->hdrStatus().startsWith(QString::fromStdString("On" + kDot)));
+        }
+    }
+}
+
 }  // namespace kd

@@ -17,6 +17,7 @@ class DeviceSettingsTest : public QObject {
     void aTelevisionNeverConnectedIsEstimatedFromTheCatalog();
     void aReceiversAnswerShowsInTheTexts();
     void aDeviceOfUnknownModelHasNothingToOffer();
+    void anHdrScreenSwitchesAndSaysWhenItRefuses();
 };
 
 }  // namespace kd

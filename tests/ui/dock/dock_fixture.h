@@ -98,6 +98,15 @@ inline QQuickItem* findItem(QQuickItem* root, const QString& name) {
     return nullptr;
 }
 
+// Every item named `name` under `root`, in the visual tree's order.
+inline QList<QQuickItem*> findItems(QQuickItem* root, const QString& name) {
+    QList<QQuickItem*> found;
+    if (root == nullptr) return found;
+    if (root->objectName() == name) found << root;
+    for (auto* child : root->childItems()) found << findItems(child, name);
+    return found;
+}
+
 // The dock view around a fixture's view model, in a window of the main
 // window's size.
 class DockViewWindow {

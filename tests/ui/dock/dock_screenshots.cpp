@@ -48,6 +48,19 @@ const Shot kShots[] = {
          const auto row = "deviceRow_" + QString::fromStdString(f.harness.device("Living Room").id);
          window.click(window.item(row, "displaySettings"));
      }},
+    {"status-and-banner",
+     [] {
+         auto scenario = defaultScenario();
+         scenario.accessibilityTrusted = false;
+         return scenario;
+     },
+     [](DockFixture& f) {
+         const auto tv = f.harness.device("Living Room");
+         f.state().say("Living Room connected, but no second screen appeared", &tv, true);
+         f.state().warnings.set({"Bluetooth is off \u2014 Sidecar needs it"});
+     },
+     // Taller than the window's first size, to show the banner at the end.
+     [](DockFixture&, DockViewWindow& window) { window.view().resize(476, 480); }},
     {"tv-mirroring", defaultScenario,
      [](DockFixture& f) {
          f.viewModel->mirror(QString::fromStdString(f.harness.device("Living Room").id));

@@ -126,6 +126,11 @@ void DockViewTest::draggingATileAcrossTheMacsTopEdgeKeepsItBeside() {
     f.advance(5s);
     QCOMPARE(f.state().occupied.get().at("sidecar"), Side::right);
     QCOMPARE(savedSide(f.harness.defaults, "sidecar"), Side::right);
+
+    // This Mac's own screen stays where it is.
+    dragBy(window.view(), mac, 0, -mac->height());
+    QVERIFY(!f.state().busy.get());
+    QCOMPARE(f.state().status.get(), "");
 }
 
 void DockViewTest::theAccessibilityBannerOpensItsSettings() {
@@ -190,6 +195,30 @@ void DockViewTest::aRowsGearOpensItsDisplaySettings() {
     // The same gear closes it.
     window.click(window.item("deviceRow_sidecar", "displaySettings"));
     QTRY_VERIFY(!popover->property("visible").toBool());
+}
+
+void DockViewTest::theStatusLineOffersDisplaysSettingsAndListsWarnings() {
+    DockFixture f;
+    DockViewWindow window(f);
+    QVERIFY(window.ready());
+    auto* offer = window.item("openDisplaysSettings");
+    QVERIFY(!offer->isVisible());
+    const auto tv = f.harness.device("Living Room");
+    f.state().say("Living Room connected, but no screen came up", &tv, true);
+    f.state().warnings.set({"Wi-Fi is off", "Bluetooth is off"});
+    QVERIFY(offer->isVisible());
+    QVERIFY(window.settle());
+    window.click(offer);
+    QCOMPARE(f.harness.mac.urlOpener().opened(), std::vector<std::string>{kDisplaysSettingsURL});
+    QStringList warnings;
+    for (auto* item : findItems(window.view().rootObject(), "warningText")) {
+        warnings << item->property("text").toString();
+    }
+    QCOMPARE(warnings, (QStringList{"Wi-Fi is off", "Bluetooth is off"}));
+
+    // A later message without the offer takes the button away.
+    f.state().say("Moving\u2026");
+    QVERIFY(!offer->isVisible());
 }
 
 }  // namespace kd

@@ -16,6 +16,7 @@ class DockViewTest : public QObject {
     void theAccessibilityBannerOpensItsSettings();
     void aFailedModeSwitchKeepsTheCheckMark();
     void aRowsGearOpensItsDisplaySettings();
+    void theStatusLineOffersDisplaysSettingsAndListsWarnings();
 };
 
 }  // namespace kd
