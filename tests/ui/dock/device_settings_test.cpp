@@ -1,5 +1,6 @@
 #include "device_settings_test.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -161,6 +162,10 @@ void DeviceSettingsTest::aConnectedScreenOffersItsOwnModes() {
     f.viewModel->place(tv, "right");
     f.advance(20s);
     auto* settings = f.viewModel->deviceSettings();
+    QAbstractItemModelTester sizesTester(settings->sizes(),
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester ratesTester(settings->rates(),
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
     settings->open(tv);
     QCOMPARE(settings->sourceLabel(), QString("Scanned from the connected display"));
     const auto sizes = labelsOf(*settings->sizes());
