@@ -31,7 +31,7 @@ if(KD_SANITIZE MATCHES "thread")
     ASIO_DISABLE_FENCED_BLOCK)
 endif()
 if(NOT KD_THREADED_ONLY)
-  find_package(Qt6 REQUIRED COMPONENTS Core Widgets Qml Quick QuickControls2 Test)
+  find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Qml Quick QuickControls2 Test)
   # Where qmllint and the tests find our QML modules.
   set(QT_QML_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/qml)
 endif()

@@ -14,8 +14,9 @@ KD_PACKAGES=(
   libasio-dev libturbojpeg0-dev libyuv-dev libqrencode-dev
   libxcb1-dev libxcb-shm0-dev libxcb-damage0-dev libxcb-xfixes0-dev xvfb
   chromium
-  qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-controls
-  qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
+  qt6-declarative-dev qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls
+  qml6-module-qtquick-layouts qml6-module-qtquick-templates qml6-module-qtquick-window
+  qml6-module-qtqml-workerscript qml6-module-qt5compat-graphicaleffects qml6-module-qttest
   libgl1-mesa-dri
 )
 
