@@ -20,6 +20,7 @@
 #include "main/stand_in_interpreter.h"
 #include "main/xvfb_pixel_source.h"
 #include "model/process_values.h"
+#include "model/user_locale.h"
 #include "platform/in_process_notification_center.h"
 #include "platform/linux/avahi_dns_sd.h"
 #include "platform/linux/curl_http_client.h"
@@ -40,6 +41,7 @@
 #include "selftest/self_test_runner.h"
 #include "selftest/windows/qt_window_checks.h"
 #include "transport/airplay_scanner.h"
+#include "transport/host_mac.h"
 #include "transport/script_runner.h"
 #include "ui/shell/app_delegate.h"
 #include "ui/shell/app_theme.h"
@@ -60,8 +62,9 @@ int runApplication(QtEventLoop& loop, const DockState::Ports& dockPorts,
             << "; starting with default settings\n";
     }
     BrowserShare share(dockPorts.platform);
-    AppDelegate delegate({dockPorts, virtualHost, share, theme, KD_VERSION,
-                          [] { QApplication::beep(); }, [&loop] { loop.quit(); }});
+    AppDelegate delegate({dockPorts, virtualHost, share, theme, KD_VERSION, userLocaleIdentifier(),
+                          macOSVersion(dockPorts.platform.tools), [] { QApplication::beep(); },
+                          [&loop] { loop.quit(); }});
     if (!delegate.launch()) {
         err << kProgram << ": the window could not be built\n";
         return 1;

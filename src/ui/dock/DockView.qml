@@ -35,6 +35,9 @@ Rectangle {
         id: scroller
         anchors.fill: parent
         contentHeight: content.implicitHeight + 28
+        // Presses on empty background belong to the window, which is moved
+        // by them; only a list too long to fit takes them, to scroll.
+        interactive: contentHeight > height
         boundsBehavior: Flickable.StopAtBounds
         clip: true
         ScrollBar.vertical: ScrollBar {}

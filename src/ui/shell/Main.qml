@@ -1,4 +1,5 @@
 import QtQuick
+import Kd.Dock
 import Kd.Shell
 
 // The main window: the title bar's controls over the dock view.
@@ -7,6 +8,7 @@ ChromeWindow {
 
     required property ShellViewModel shell
     required property AppTheme theme
+    required property DockViewModel dock
 
     function bringToFront() {
         window.show();
@@ -58,14 +60,15 @@ ChromeWindow {
         onSettingsClicked: settingsPopover.visible ? settingsPopover.close() : settingsPopover.open()
     }
 
-    // The dock view goes here.
-    Item {
-        id: dockViewSlot
-        objectName: "dockViewSlot"
+    DockView {
+        id: dockView
+        objectName: "dockView"
         anchors.top: titleBar.bottom
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
+        viewModel: window.dock
+        dark: window.theme.dark
     }
 
     SettingsPopover {

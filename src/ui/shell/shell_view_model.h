@@ -31,6 +31,9 @@ class ShellViewModel : public QObject {
         std::function<void()> openSupport;
         std::function<void()> checkForUpdates;
         std::function<void()> quit;
+        // Asks, through the application, for the settings popover; it opens
+        // when `settingsRequested` comes.
+        std::function<void()> openSettings;
     };
 
     // `unread` is the support conversation's count of unread replies; none
@@ -54,7 +57,7 @@ class ShellViewModel : public QObject {
     Q_INVOKABLE void checkForUpdates() { call(hooks_.checkForUpdates); }
     Q_INVOKABLE void quit() { call(hooks_.quit); }
     // The window comes to the front with its settings popover open.
-    Q_INVOKABLE void openSettings() { emit settingsRequested(); }
+    Q_INVOKABLE void openSettings() { call(hooks_.openSettings); }
 
   signals:
     void unreadChanged();

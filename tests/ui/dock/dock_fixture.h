@@ -34,34 +34,12 @@ class ReceiverAnswers : public HttpClient {
     std::vector<std::string> urls;
 };
 
-// `platform` with its HTTP client replaced.
-inline Platform withHttp(const Platform& p, HttpClient& http) {
-    return Platform{p.scheduler,
-                    p.displays,
-                    p.virtualDisplays,
-                    p.frameworks,
-                    p.accessibility,
-                    p.typeDatabase,
-                    p.userDefaults,
-                    p.sidecarSettings,
-                    p.tools,
-                    p.dnsSd,
-                    http,
-                    p.workspace,
-                    p.sound,
-                    p.appearance,
-                    p.screenCapture,
-                    p.screenCapturePermission,
-                    p.networkInterfaces,
-                    p.secureRandom,
-                    p.urlOpener,
-                    p.userNotifications,
-                    p.soundsFolder};
-}
-
 struct DockFixture {
     explicit DockFixture(Scenario scenario = defaultScenario())
-        : harness(std::move(scenario)), viewPlatform(withHttp(harness.platform, receivers)) {
+        : harness(std::move(scenario)),
+          viewPlatform(testing::simPlatform(harness.scheduler, harness.mac, harness.defaults,
+                                            harness.machine, harness.platform.soundsFolder,
+                                            &receivers)) {
         harness.state = DockState::start(harness.ports());
         viewModel = std::make_unique<DockViewModel>(*harness.state, viewPlatform, *harness.values,
                                                     harness.virtualDisplay);

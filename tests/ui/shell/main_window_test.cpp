@@ -22,7 +22,7 @@ TEST(MainWindow, OpensAsBuiltWithTheDockViewsPlaceUnderTheTitleBarControls) {
     EXPECT_EQ(window.minimumSize(), QSize(420, 360));
 
     auto* controls = h.item("titleBarControls");
-    auto* slot = h.item("dockViewSlot");
+    auto* slot = h.item("dockView");
     ASSERT_TRUE(controls && slot);
     // In the content's coordinates, below the menu bar.
     auto* content = window.property("contentItem").value<QQuickItem*>();
@@ -96,7 +96,39 @@ TEST(MainWindow, TheGearAndTheSettingsMenuItemOpenTheSettingsPopover) {
     EXPECT_FALSE(popover->property("visible").toBool());
 
     h.delegate.shell().openSettings();
+    h.advance(0ms);
     EXPECT_TRUE(popover->property("visible").toBool());
+}
+
+TEST(MainWindow, TheContactCardIsOfferedAMomentAfterTheFirstLaunchOnly) {
+    ShellHarness first(defaultScenario(), {}, true);
+    first.launch();
+    auto* popover = first.delegate.window()->findChild<QObject*>("settingsPopover");
+    ASSERT_TRUE(popover);
+    EXPECT_TRUE(popover->property("visible").toBool());
+    EXPECT_EQ(first.dock.defaults.boolValue(kAccountPromptedKey), true);
+
+    ShellHarness later;
+    later.launch();
+    later.advance(5s);
+    EXPECT_FALSE(later.delegate.window()
+                     ->findChild<QObject*>("settingsPopover")
+                     ->property("visible")
+                     .toBool());
+}
+
+TEST(MainWindow, SupportShowsItsUnreadDotAndAWaitingConversationKeepsTheAppRunning) {
+    ShellHarness h;
+    auto& window = h.launch();
+    QSignalSpy unreadChanges(&h.delegate.shell(), SIGNAL(unreadChanged()));
+    h.delegate.support().unread.set(2);
+    EXPECT_EQ(h.delegate.shell().unread(), 2);
+    EXPECT_EQ(unreadChanges.count(), 1);
+
+    h.dock.defaults.set(SupportConfig::tokenDefaultsKey, std::string("tk-1"));
+    ASSERT_TRUE(h.delegate.support().isAwaitingReply());
+    window.close();
+    EXPECT_EQ(h.quits, 0) << "the answer would go unnoticed";
 }
 
 TEST(MainWindow, ItIsDraggedByItsBackgroundButNotByItsButtons) {
@@ -107,7 +139,19 @@ TEST(MainWindow, ItIsDraggedByItsBackgroundButNotByItsButtons) {
     ASSERT_TRUE(gear);
     clickItem(*gear);
     EXPECT_EQ(drags.count(), 0);
-    // Empty space at the bottom left, where the dock view shows nothing.
+    clickItem(*gear);  // closed again
+    // The empty title row, left of its buttons.
+    auto* controls = h.item("titleBarControls");
+    ASSERT_TRUE(controls);
+    const auto titleRow = controls->mapToScene(QPointF(-40, controls->height() / 2)).toPoint();
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, titleRow);
+    EXPECT_EQ(drags.count(), 1);
+}
+
+TEST(MainWindow, ADockThatFitsLeavesItsBackgroundToMoveTheWindow) {
+    ShellHarness h(macAlone());
+    auto& window = h.launch();
+    QSignalSpy drags(&window, SIGNAL(backgroundDragStarted()));
     QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(12, window.height() - 12));
     EXPECT_EQ(drags.count(), 1);
 }

@@ -30,14 +30,16 @@ inline Scenario macAlone() {
 class ShellHarness {
   public:
     // `saved` are texts in the preferences before the application starts.
+    // Unless it is the first launch, the contact card was offered before.
     explicit ShellHarness(Scenario scenario = defaultScenario(),
-                          const std::map<std::string, std::string>& saved = {})
+                          const std::map<std::string, std::string>& saved = {},
+                          bool firstLaunch = false)
         : dock(std::move(scenario)),
-          stored_(store(dock.defaults, saved)),
+          stored_(store(dock.defaults, saved, firstLaunch)),
           virtualHost(dock.platform),
           share(dock.platform, 0),
-          delegate({dock.ports(), virtualHost, share, theme, "1.2.3", [this] { ++beeps; },
-                    [this] { ++quits; }}) {}
+          delegate({dock.ports(), virtualHost, share, theme, "1.2.3", "en_US", "macOS 14.5.0",
+                    [this] { ++beeps; }, [this] { ++quits; }}) {}
 
     // Launches, lets the first scan finish, and waits for the window.
     QQuickWindow& launch() {
@@ -64,8 +66,10 @@ class ShellHarness {
     DockHarness dock;
 
   private:
-    static bool store(Preferences& defaults, const std::map<std::string, std::string>& saved) {
+    static bool store(Preferences& defaults, const std::map<std::string, std::string>& saved,
+                      bool firstLaunch) {
         for (const auto& [key, text] : saved) defaults.set(key, text);
+        if (!firstLaunch) defaults.set(kAccountPromptedKey, true);
         return true;
     }
     bool stored_;
