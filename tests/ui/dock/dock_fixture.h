@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "dock/dock_harness.h"
+#include "support/quick_items.h"
 #include "ui/dock/device_art_provider.h"
 #include "ui/dock/dock_view_model.h"
 
@@ -64,26 +65,6 @@ struct DockFixture {
     Platform viewPlatform;
     std::unique_ptr<DockViewModel> viewModel;
 };
-
-// The item named `name` under `root`, found through the visual tree, where
-// the delegates of repeaters live.
-inline QQuickItem* findItem(QQuickItem* root, const QString& name) {
-    if (root == nullptr) return nullptr;
-    if (root->objectName() == name) return root;
-    for (auto* child : root->childItems()) {
-        if (auto* found = findItem(child, name)) return found;
-    }
-    return nullptr;
-}
-
-// Every item named `name` under `root`, in the visual tree's order.
-inline QList<QQuickItem*> findItems(QQuickItem* root, const QString& name) {
-    QList<QQuickItem*> found;
-    if (root == nullptr) return found;
-    if (root->objectName() == name) found << root;
-    for (auto* child : root->childItems()) found << findItems(child, name);
-    return found;
-}
 
 // The dock view around a fixture's view model, in a window of the main
 // window's size.

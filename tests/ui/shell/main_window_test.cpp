@@ -6,6 +6,7 @@
 
 #include "display/device_prefs.h"
 #include "shell_harness.h"
+#include "support/quick_items.h"
 #include "ui/shell/shell_view_model.h"
 #include "ui/shell/window_frame.h"
 
@@ -193,6 +194,30 @@ TEST_F(TitleBarControlsTest, TheRedDotShowsWhileAReplyIsUnread) {
     EXPECT_TRUE(dotShown());
     unread_.set(0);
     EXPECT_FALSE(dotShown());
+}
+
+TEST(MainWindow, TheIPadsRightArrowExtendsItToTheRightWithItsSoundAndCtrlRRescans) {
+    ShellHarness h;
+    auto& window = h.launch();
+    auto* row = findItem(window.contentItem(), "deviceRow_sidecar");
+    ASSERT_TRUE(row) << "the iPad is listed";
+    ASSERT_TRUE(findItem(window.contentItem(),
+                         "deviceRow_" + QString::fromStdString(h.device("Living Room").id)));
+    auto* right = findItem(row, "placeRight");
+    ASSERT_TRUE(right);
+    clickItem(*right);
+    h.advance(10s);
+
+    EXPECT_EQ(h.delegate.dock().occupied.get().at("sidecar"), Side::right);
+    EXPECT_EQ(findItem(row, "deviceSubtitle")->property("text").toString(),
+              QString("Sidecar \u00B7 extended display"));
+    const auto played = h.dock.mac.soundPlayer().played();
+    ASSERT_FALSE(played.empty());
+    EXPECT_TRUE(played.back().what.ends_with("/WaterBubble.aiff")) << "the default connect sound";
+
+    h.advance(5s);
+    QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_TRUE(h.delegate.dock().scanner.scanning.get());
 }
 
 }  // namespace
