@@ -65,3 +65,6 @@ void ChoiceListModel::setRows(std::vector<Choice> rows) {
 }
 
 }  // namespace kd
+
+// Its meta-object code joins this translation unit (see CMakeLists.txt).
+#include "moc_choice_list_model.cpp"

@@ -107,3 +107,6 @@ void SettingsViewModel::setModeStatus(const QString& status) {
 }
 
 }  // namespace kd
+
+// Its meta-object code joins this translation unit (see CMakeLists.txt).
+#include "moc_settings_view_model.cpp"

@@ -25,3 +25,6 @@ UpdatesViewModel::UpdatesViewModel(SoftwareUpdater& updater, QObject* parent)
 }
 
 }  // namespace kd
+
+// Its meta-object code joins this translation unit (see CMakeLists.txt).
+#include "moc_updates_view_model.cpp"

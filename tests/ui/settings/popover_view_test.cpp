@@ -157,3 +157,6 @@ void PopoverViewTest::goodCardShowsTheCardAndEditReturnsToTheForm() {
 }
 
 }  // namespace kd
+
+// Its meta-object code joins this translation unit (see CMakeLists.txt).
+#include "moc_popover_view_test.cpp"

@@ -165,3 +165,6 @@ void SettingsViewModelTest::modeSwitchAfterTheViewModelIsGoneDoesNothing() {
 }
 
 }  // namespace kd
+
+// Its meta-object code joins this translation unit (see CMakeLists.txt).
+#include "moc_view_model_tests.cpp"
