@@ -31,19 +31,44 @@ Popup {
         radius: 16
     }
 
-    ScrollView {
+    // Opens the popover scrolled to the contact card, for when the card is
+    // asked for rather than the settings.
+    function showAccount() {
+        popover.revealAccount = true;
+        popover.open();
+    }
+
+    // Set from showAccount until the popover closes or the user scrolls: the
+    // popover is laid out after it opens, and the window may shrink it after
+    // that, so the card is scrolled to whenever the layout changes meanwhile.
+    property bool revealAccount: false
+
+    function scrollToAccountWhenLaidOut() {
+        if (!popover.revealAccount || scroller.height <= 0 || accountSection.y <= 0)
+            return;
+        scroller.contentY = Math.max(0, Math.min(accountSection.y,
+                                                 scroller.contentHeight - scroller.height));
+    }
+
+    onClosed: popover.revealAccount = false
+
+    Flickable {
         id: scroller
         objectName: "settingsScroller"
         anchors.fill: parent
         clip: true
-        contentWidth: availableWidth
-        // Popups do not inherit the window's hover; tooltips inside need it.
-        hoverEnabled: true
+        contentWidth: scroller.width
+        contentHeight: content.implicitHeight
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
+        onHeightChanged: popover.scrollToAccountWhenLaidOut()
+        onMovementStarted: popover.revealAccount = false
 
         Column {
             id: content
-            width: scroller.availableWidth
+            width: scroller.width
             spacing: 14
+            onPositioningComplete: popover.scrollToAccountWhenLaidOut()
 
             SectionPicker {
                 objectName: "sectionPicker"
@@ -95,6 +120,7 @@ Popup {
             Separator { width: content.width }
 
             AccountSection {
+                id: accountSection
                 objectName: "accountSection"
                 width: content.width
                 account: popover.account

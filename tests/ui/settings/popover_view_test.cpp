@@ -156,6 +156,25 @@ void PopoverViewTest::goodCardShowsTheCardAndEditReturnsToTheForm() {
              QStringLiteral("ada@example.com"));
 }
 
+void PopoverViewTest::askingForTheCardScrollsToIt() {
+    SettingsFixture f;
+    PopoverHost host(f, false);
+    host.window()->resize(476, 420);
+    QMetaObject::invokeMethod(host.popover(), "close");
+    QTRY_VERIFY(!host.popover()->property("visible").toBool());
+
+    QMetaObject::invokeMethod(host.popover(), "showAccount");
+    QVERIFY(host.settle());
+    auto* scroller = host.item("settingsScroller");
+    auto* card = host.item("accountSection");
+    QVERIFY(scroller && card);
+    QTRY_VERIFY(scroller->property("contentY").toDouble() > 0);
+    // The card's top is inside the visible part of the popover.
+    const auto top = card->mapToItem(scroller, QPointF(0, 0)).y();
+    QVERIFY2(top >= 0 && top < scroller->height(), qPrintable(QString::number(top)));
+    QCOMPARE(host.popover()->property("section").toString(), QStringLiteral("sound"));
+}
+
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).

@@ -18,6 +18,7 @@ class PopoverViewTest : public QObject {
     void checkNowStartsACheck();
     void badAddressIsRefusedWithItsReason();
     void goodCardShowsTheCardAndEditReturnsToTheForm();
+    void askingForTheCardScrollsToIt();
 };
 
 // Pictures of each section in both schemes, for people to look at.

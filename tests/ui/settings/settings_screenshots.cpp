@@ -59,6 +59,11 @@ int writeSettingsScreenshots(int& argc, char** argv, const QString& folder) {
         QMetaObject::invokeMethod(host.popover(), "close");
         QMetaObject::invokeMethod(host.popover(), "open");
         if (!shoot(host, folder + "/settings-in-window-" + scheme + ".png")) return 1;
+        // Asked for the card: the form again, scrolled to.
+        f.account->edit();
+        QMetaObject::invokeMethod(host.popover(), "close");
+        QMetaObject::invokeMethod(host.popover(), "showAccount");
+        if (!shoot(host, folder + "/settings-asked-for-card-" + scheme + ".png")) return 1;
     }
     return 0;
 }
