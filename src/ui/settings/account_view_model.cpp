@@ -23,4 +23,4 @@ bool AccountViewModel::registerCard(const QString& firstName, const QString& las
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_account_view_model.cpp"
+#include "moc_account_view_model.cpp"  // NOLINT(bugprone-suspicious-include)

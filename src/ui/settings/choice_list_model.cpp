@@ -67,4 +67,4 @@ void ChoiceListModel::setRows(std::vector<Choice> rows) {
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_choice_list_model.cpp"
+#include "moc_choice_list_model.cpp"  // NOLINT(bugprone-suspicious-include)

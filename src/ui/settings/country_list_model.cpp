@@ -40,4 +40,4 @@ int CountryListModel::rowOf(const QString& code) const {
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_country_list_model.cpp"
+#include "moc_country_list_model.cpp"  // NOLINT(bugprone-suspicious-include)

@@ -86,6 +86,7 @@ void SettingsViewModel::chooseMacMode(const QString& key) {
 
 void SettingsViewModel::showSound(const std::string& id) {
     std::vector<Choice> rows;
+    rows.reserve(soundOptions.size());
     for (const auto& option : soundOptions) {
         rows.push_back({qtText(option.id), qtText(option.label), {}, option.id == id});
     }
@@ -94,6 +95,7 @@ void SettingsViewModel::showSound(const std::string& id) {
 
 void SettingsViewModel::showTheme(ThemeChoice current) {
     std::vector<Choice> rows;
+    rows.reserve(kAllThemeChoices.size());
     for (const auto choice : kAllThemeChoices) {
         rows.push_back({qtText(rawValue(choice)), qtText(label(choice)), {}, choice == current});
     }
@@ -109,4 +111,4 @@ void SettingsViewModel::setModeStatus(const QString& status) {
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_settings_view_model.cpp"
+#include "moc_settings_view_model.cpp"  // NOLINT(bugprone-suspicious-include)

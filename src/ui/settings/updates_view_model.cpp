@@ -27,4 +27,4 @@ UpdatesViewModel::UpdatesViewModel(SoftwareUpdater& updater, QObject* parent)
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_updates_view_model.cpp"
+#include "moc_updates_view_model.cpp"  // NOLINT(bugprone-suspicious-include)

@@ -178,4 +178,4 @@ void PopoverViewTest::askingForTheCardScrollsToIt() {
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_popover_view_test.cpp"
+#include "moc_popover_view_test.cpp"  // NOLINT(bugprone-suspicious-include)

@@ -167,4 +167,4 @@ void SettingsViewModelTest::modeSwitchAfterTheViewModelIsGoneDoesNothing() {
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).
-#include "moc_view_model_tests.cpp"
+#include "moc_view_model_tests.cpp"  // NOLINT(bugprone-suspicious-include)
