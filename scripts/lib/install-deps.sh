@@ -7,6 +7,8 @@ KD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev nlohmann-json3-dev libicu-dev
+  qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-controls
+  qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
   libplist-dev libcurl4-openssl-dev libxml2-dev libavahi-client-dev
   libsndfile1-dev libpulse-dev pulseaudio libsystemd-dev
   avahi-daemon avahi-utils dbus iproute2 python3
