@@ -82,6 +82,18 @@ void PopoverViewTest::macSectionSwitchesAndSaysWhenItCannot() {
     QVERIFY(!host.item("modeStatus"));
 }
 
+void PopoverViewTest::macSectionWithoutModesSaysSo() {
+    auto scenario = defaultScenario();
+    scenario.displays.front().modes.clear();
+    SettingsFixture f(std::move(scenario));
+    PopoverHost host(f, false);
+    QVERIFY(host.click("sectionMac"));
+    QVERIFY(host.settle());
+    QVERIFY(host.item("noModes"));
+    QCOMPARE(host.item("noModes")->property("text").toString(),
+             QStringLiteral("No modes reported for the built-in display"));
+}
+
 void PopoverViewTest::reconnectSwitchSetsTheController() {
     SettingsFixture f;
     PopoverHost host(f, false);

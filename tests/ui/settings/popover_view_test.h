@@ -14,6 +14,7 @@ class PopoverViewTest : public QObject {
     void soundChoiceSurvivesASwitchToThemeAndBack();
     void everyOpeningStartsOnTheSound();
     void macSectionSwitchesAndSaysWhenItCannot();
+    void macSectionWithoutModesSaysSo();
     void reconnectSwitchSetsTheController();
     void checkNowStartsACheck();
     void badAddressIsRefusedWithItsReason();

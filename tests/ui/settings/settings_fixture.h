@@ -24,7 +24,8 @@ inline constexpr WallTime kSettingsTestNow{std::chrono::seconds(1796655600)};
 
 class SettingsFixture {
   public:
-    SettingsFixture() : state(dock.start()) {
+    explicit SettingsFixture(Scenario scenario = defaultScenario())
+        : dock(std::move(scenario)), state(dock.start()) {
         dock.defaults.set(UpdateFeed::urlDefaultsKey,
                           std::string("http://127.0.0.1:1/v1/appcast.xml"));
         account = std::make_unique<AccountModel>(dock.defaults, "en_US");

@@ -164,6 +164,27 @@ void SettingsViewModelTest::modeSwitchAfterTheViewModelIsGoneDoesNothing() {
     QCOMPARE(now->id, 3);
 }
 
+void SettingsViewModelTest::macWithoutModesListsNone() {
+    auto scenario = defaultScenario();
+    scenario.displays.front().modes.clear();
+    SettingsFixture f(std::move(scenario));
+    f.settings->loadMacModes();
+    QCOMPARE(f.settings->macModes()->count(), 0);
+}
+
+void SettingsViewModelTest::rowsWithOtherKeysReplaceTheList() {
+    ChoiceListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy count(&model, &ChoiceListModel::countChanged);
+    model.setRows({{"a", "A", {}, true}, {"b", "B", {}, false}, {"c", "C", {}, false}});
+    model.setRows({{"b", "B", {}, true}, {"d", "D", "Native", false}});
+    QCOMPARE(model.count(), 2);
+    QCOMPARE(model.rows()[1].note, QStringLiteral("Native"));
+    QCOMPARE(count.size(), 2);
+    model.setRows({});
+    QCOMPARE(model.count(), 0);
+}
+
 }  // namespace kd
 
 // Its meta-object code joins this translation unit (see CMakeLists.txt).

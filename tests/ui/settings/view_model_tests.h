@@ -18,6 +18,8 @@ class SettingsViewModelTest : public QObject {
     void macModesMarkNativeAndCurrent();
     void failedModeSwitchKeepsTheCheckMark();
     void modeSwitchAfterTheViewModelIsGoneDoesNothing();
+    void macWithoutModesListsNone();
+    void rowsWithOtherKeysReplaceTheList();
 };
 
 class UpdatesViewModelTest : public QObject {
