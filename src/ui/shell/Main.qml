@@ -1,5 +1,6 @@
 import QtQuick
 import Kd.Dock
+import Kd.Settings
 import Kd.Shell
 
 // The main window: the title bar's controls over the dock view.
@@ -9,6 +10,9 @@ ChromeWindow {
     required property ShellViewModel shell
     required property AppTheme theme
     required property DockViewModel dock
+    required property SettingsViewModel settings
+    required property UpdatesViewModel updates
+    required property AccountViewModel account
 
     function bringToFront() {
         window.show();
@@ -74,7 +78,11 @@ ChromeWindow {
     SettingsPopover {
         id: settingsPopover
         objectName: "settingsPopover"
-        theme: window.theme
+        settings: window.settings
+        updates: window.updates
+        account: window.account
+        // Below the title row, so the gear that opened it can close it.
+        height: Math.min(settingsPopover.implicitHeight, dockView.height - 8)
         parent: titleBar
         x: titleBar.width - width
         y: titleBar.height + 4
@@ -92,6 +100,10 @@ ChromeWindow {
         function onSettingsRequested() {
             window.bringToFront();
             settingsPopover.open();
+        }
+        function onAccountRequested() {
+            window.bringToFront();
+            settingsPopover.showAccount();
         }
     }
 }

@@ -57,24 +57,30 @@ bool AppDelegate::launch() {
     updater_->start();
     dockView_ = std::make_unique<DockViewModel>(*dock_, platform, ports_.dock.values,
                                                 ports_.dock.virtualDisplay);
+    settingsView_ = std::make_unique<SettingsViewModel>(
+        *dock_, platform, ports_.dock.virtualDisplay, QString::fromStdString(ports_.version));
+    updatesView_ = std::make_unique<UpdatesViewModel>(*updater_);
+    accountView_ = std::make_unique<AccountViewModel>(*account_);
 
     QGuiApplication::setWindowIcon(applicationIcon());
     engine_.addImportPath("qrc:/");
     addDeviceArt(engine_, platform.typeDatabase);
     engine_.setInitialProperties({{"shell", QVariant::fromValue(shell_.get())},
                                   {"theme", QVariant::fromValue(&ports_.theme)},
-                                  {"dock", QVariant::fromValue(dockView_.get())}});
+                                  {"dock", QVariant::fromValue(dockView_.get())},
+                                  {"settings", QVariant::fromValue(settingsView_.get())},
+                                  {"updates", QVariant::fromValue(updatesView_.get())},
+                                  {"account", QVariant::fromValue(accountView_.get())}});
     engine_.load(QUrl("qrc:/Kd/Shell/Main.qml"));
     if (engine_.rootObjects().isEmpty()) return false;
     window_ = qobject_cast<QQuickWindow*>(engine_.rootObjects().constFirst());
     if (!window_) return false;
     restoreFrame();
 
-    const auto showSettings = [this] { emit shell_->settingsRequested(); };
-    settingsObservation_ =
-        platform.notificationCenter.observe(kOpenSettingsNotification, showSettings);
-    accountObservation_ =
-        platform.notificationCenter.observe(kAccountChangedNotification, showSettings);
+    settingsObservation_ = platform.notificationCenter.observe(
+        kOpenSettingsNotification, [this] { emit shell_->settingsRequested(); });
+    accountObservation_ = platform.notificationCenter.observe(
+        kAccountChangedNotification, [this] { emit shell_->accountRequested(); });
     if (account_->shouldPromptOnLaunch()) {
         platform.scheduler.after(
             kAccountPromptDelay, Queue::main(),

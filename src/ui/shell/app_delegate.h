@@ -23,6 +23,9 @@
 #include "support/account_model.h"
 #include "support/support_model.h"
 #include "ui/dock/dock_view_model.h"
+#include "ui/settings/account_view_model.h"
+#include "ui/settings/settings_view_model.h"
+#include "ui/settings/updates_view_model.h"
 #include "ui/shell/app_theme.h"
 #include "ui/shell/menu_actions.h"
 #include "ui/shell/quit_policy.h"
@@ -97,6 +100,9 @@ class AppDelegate : public QObject {
     std::unique_ptr<SupportModel> support_;
     std::unique_ptr<SoftwareUpdater> updater_;
     std::unique_ptr<DockViewModel> dockView_;
+    std::unique_ptr<SettingsViewModel> settingsView_;
+    std::unique_ptr<UpdatesViewModel> updatesView_;
+    std::unique_ptr<AccountViewModel> accountView_;
     std::unique_ptr<MenuActions> actions_;
     std::unique_ptr<ShellViewModel> shell_;
     std::unique_ptr<TrayMenu> tray_;

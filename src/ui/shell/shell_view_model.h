@@ -62,6 +62,8 @@ class ShellViewModel : public QObject {
   signals:
     void unreadChanged();
     void settingsRequested();
+    // The settings popover, opened at the contact card.
+    void accountRequested();
 
   private:
     static void call(const std::function<void()>& hook) {

@@ -50,6 +50,7 @@ TEST_P(Screenshots, TheMainWindow) {
 
 TEST_P(Screenshots, TheSettingsPopover) {
     h.delegate.shell().openSettings();
+    h.advance(0ms);
     shoot(*window, named("settings"));
 }
 
