@@ -1,5 +1,6 @@
 #include "ui/dock/device_list_model.h"
 
+#include "ui/dock/list_model_edits.h"
 #include "ui/dock/row_sync.h"
 
 namespace kd {
@@ -39,27 +40,6 @@ QVariant roleValue(const DeviceRow& row, int role) {
 
 }  // namespace
 
-struct DeviceListModel::Edits {
-    DeviceListModel& model;
-    void beginRemove(int row) { model.beginRemoveRows(QModelIndex(), row, row); }
-    void endRemove() { model.endRemoveRows(); }
-    void beginMove(int from, int to) {
-        model.beginMoveRows(QModelIndex(), from, from, QModelIndex(), to);
-    }
-    void endMove() { model.endMoveRows(); }
-    void beginInsert(int row) { model.beginInsertRows(QModelIndex(), row, row); }
-    void endInsert() { model.endInsertRows(); }
-    void changed(int row, const DeviceRow& old, const DeviceRow& now) {
-        QList<int> roles;
-        for (int role = DeviceKeyRole; role <= SettingsHelpRole; ++role) {
-            if (roleValue(old, role) != roleValue(now, role)) roles.push_back(role);
-        }
-        if (roles.isEmpty()) return;
-        const auto at = model.index(row);
-        emit model.dataChanged(at, at, roles);
-    }
-};
-
 DeviceListModel::DeviceListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 int DeviceListModel::rowCount(const QModelIndex& parent) const {
@@ -84,7 +64,8 @@ QHash<int, QByteArray> DeviceListModel::roleNames() const {
 
 void DeviceListModel::setRows(const std::vector<DeviceRow>& rows) {
     const auto before = count();
-    Edits edits{*this};
+    ListModelEdits<DeviceListModel, DeviceRow> edits{*this, DeviceKeyRole, SettingsHelpRole,
+                                                     roleValue};
     syncRows(
         rows_, rows, [](const DeviceRow& row) { return row.deviceKey; }, edits);
     if (count() != before) emit countChanged();

@@ -65,7 +65,8 @@ class DeviceListModel : public QAbstractListModel {
     void countChanged();
 
   private:
-    struct Edits;
+    template <typename, typename>
+    friend struct ListModelEdits;
     std::vector<DeviceRow> rows_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "display/inventory.h"
 #include "display/modes.h"
+#include "dock/mac_mode_switch.h"
 #include "ui/dock/mac_mode_rows.h"
 
 namespace kd {
@@ -50,27 +51,14 @@ void MacModesViewModel::refresh() {
 }
 
 void MacModesViewModel::choose(int modeId) {
-    auto& displays = platform_.displays;
-    const auto panel = builtInDisplay(displays, virtualDisplay_);
-    std::optional<DisplayMode> chosen;
-    for (const auto& mode : displayModes(displays, panel, true)) {
-        if (mode.id == modeId) {
-            chosen = mode;
-            break;
-        }
-    }
-    if (!chosen) return;
-    auto& scheduler = platform_.scheduler;
-    scheduler.post(Queue::background(), [&scheduler, &displays, panel, mode = *chosen,
-                                         weak = std::weak_ptr(self_)] {
-        const bool switched = setMode(displays, mode, panel);
-        scheduler.post(Queue::main(), [weak, switched] {
+    switchMacMode(
+        platform_.displays, platform_.scheduler, virtualDisplay_, modeId,
+        [weak = std::weak_ptr(self_)](bool switched) {
             const auto self = weak.lock();
             if (!self) return;
             (*self)->setStatus(switched ? QString() : QString::fromLatin1(kSwitchFailedText));
             (*self)->refresh();
         });
-    });
 }
 
 void MacModesViewModel::setStatus(const QString& status) {

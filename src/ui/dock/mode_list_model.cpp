@@ -1,5 +1,6 @@
 #include "ui/dock/mode_list_model.h"
 
+#include "ui/dock/list_model_edits.h"
 #include "ui/dock/row_sync.h"
 
 namespace kd {
@@ -29,27 +30,6 @@ QVariant roleValue(const ModeRow& row, int role) {
 
 }  // namespace
 
-struct ModeListModel::Edits {
-    ModeListModel& model;
-    void beginRemove(int row) { model.beginRemoveRows(QModelIndex(), row, row); }
-    void endRemove() { model.endRemoveRows(); }
-    void beginMove(int from, int to) {
-        model.beginMoveRows(QModelIndex(), from, from, QModelIndex(), to);
-    }
-    void endMove() { model.endMoveRows(); }
-    void beginInsert(int row) { model.beginInsertRows(QModelIndex(), row, row); }
-    void endInsert() { model.endInsertRows(); }
-    void changed(int row, const ModeRow& old, const ModeRow& now) {
-        QList<int> roles;
-        for (int role = GroupRole; role <= CurrentRole; ++role) {
-            if (roleValue(old, role) != roleValue(now, role)) roles.push_back(role);
-        }
-        if (roles.isEmpty()) return;
-        const auto at = model.index(row);
-        emit model.dataChanged(at, at, roles);
-    }
-};
-
 ModeListModel::ModeListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 int ModeListModel::rowCount(const QModelIndex& parent) const {
@@ -71,7 +51,7 @@ QHash<int, QByteArray> ModeListModel::roleNames() const {
 
 void ModeListModel::setRows(const std::vector<ModeRow>& rows) {
     const auto before = count();
-    Edits edits{*this};
+    ListModelEdits<ModeListModel, ModeRow> edits{*this, GroupRole, CurrentRole, roleValue};
     // A mode may be both recommended and offered: the group tells them apart.
     syncRows(
         rows_, rows, [](const ModeRow& row) { return row.group + QString::number(row.modeId); },

@@ -53,7 +53,8 @@ class ModeListModel : public QAbstractListModel {
     void countChanged();
 
   private:
-    struct Edits;
+    template <typename, typename>
+    friend struct ListModelEdits;
     std::vector<ModeRow> rows_;
 };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "display/layout.h"
+#include "ui/dock/list_model_edits.h"
 #include "ui/dock/row_sync.h"
 
 namespace kd {
@@ -15,29 +16,7 @@ int whole(double value) {
 
 }  // namespace
 
-struct ScreenMapModel::Edits {
-    ScreenMapModel& model;
-    void beginRemove(int row) { model.beginRemoveRows(QModelIndex(), row, row); }
-    void endRemove() { model.endRemoveRows(); }
-    void beginMove(int from, int to) {
-        model.beginMoveRows(QModelIndex(), from, from, QModelIndex(), to);
-    }
-    void endMove() { model.endMoveRows(); }
-    void beginInsert(int row) { model.beginInsertRows(QModelIndex(), row, row); }
-    void endInsert() { model.endInsertRows(); }
-    void changed(int row, const Row& old, const Row& now) {
-        QList<int> roles;
-        for (int role = DisplayIdRole; role <= TileHeightRole; ++role) {
-            if (valueOf(old, role) != valueOf(now, role)) roles.push_back(role);
-        }
-        if (roles.isEmpty()) return;
-        const auto at = model.index(row);
-        emit model.dataChanged(at, at, roles);
-    }
-    static QVariant valueOf(const Row& row, int role);
-};
-
-QVariant ScreenMapModel::Edits::valueOf(const Row& row, int role) {
+QVariant ScreenMapModel::valueOf(const Row& row, int role) {
     switch (role) {
         case DisplayIdRole:
             return static_cast<int>(row.tile.id);
@@ -72,7 +51,7 @@ QVariant ScreenMapModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    return Edits::valueOf(rows_[static_cast<std::size_t>(index.row())], role);
+    return valueOf(rows_[static_cast<std::size_t>(index.row())], role);
 }
 
 QHash<int, QByteArray> ScreenMapModel::roleNames() const {
@@ -117,7 +96,7 @@ void ScreenMapModel::relayout() {
         const auto frame = frames.find(tile.id);
         if (frame != frames.end()) next.push_back(Row{tile, frame->second});
     }
-    Edits edits{*this};
+    ListModelEdits<ScreenMapModel, Row> edits{*this, DisplayIdRole, TileHeightRole, valueOf};
     syncRows(
         rows_, next, [](const Row& row) { return row.tile.id; }, edits);
 }

@@ -55,7 +55,9 @@ class ScreenMapModel : public QAbstractListModel {
         Rect frame;
         friend bool operator==(const Row&, const Row&) = default;
     };
-    struct Edits;
+    static QVariant valueOf(const Row& row, int role);
+    template <typename, typename>
+    friend struct ListModelEdits;
     void relayout();
     std::vector<Row> rows_;
     std::vector<ScreenTile> tiles_;

@@ -2,6 +2,7 @@
 
 #include "display/inventory.h"
 #include "display/modes.h"
+#include "dock/mac_mode_switch.h"
 
 namespace kd {
 
@@ -64,24 +65,16 @@ void SettingsViewModel::loadMacModes() {
 }
 
 void SettingsViewModel::chooseMacMode(const QString& key) {
-    auto& displays = platform_.displays;
-    const auto panel = builtInDisplay(displays, virtualDisplay_);
-    std::optional<DisplayMode> chosen;
-    for (const auto& mode : displayModes(displays, panel, true)) {
-        if (QString::number(mode.id) == key) chosen = mode;
-    }
-    if (!chosen) return;
-    auto& scheduler = platform_.scheduler;
-    scheduler.post(Queue::background(), [&scheduler, &displays, panel, mode = *chosen,
-                                         weak = std::weak_ptr(self_)] {
-        const bool switched = setMode(displays, mode, panel);
-        scheduler.post(Queue::main(), [weak, switched] {
-            const auto self = weak.lock();
-            if (!self) return;
-            (*self)->setModeStatus(switched ? QString() : QString(kModeSwitchFailedText));
-            (*self)->loadMacModes();
-        });
-    });
+    bool isNumber = false;
+    const int modeId = key.toInt(&isNumber);
+    if (!isNumber) return;
+    switchMacMode(platform_.displays, platform_.scheduler, virtualDisplay_, modeId,
+                  [weak = std::weak_ptr(self_)](bool switched) {
+                      const auto self = weak.lock();
+                      if (!self) return;
+                      (*self)->setModeStatus(switched ? QString() : QString(kModeSwitchFailedText));
+                      (*self)->loadMacModes();
+                  });
 }
 
 void SettingsViewModel::showSound(const std::string& id) {
