@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dock_fixture.h"
-#include "support/xvfb_server.h"
+#include "support/qt_on_xvfb.h"
 
 namespace kd {
 
@@ -72,13 +72,7 @@ const Shot kShots[] = {
 
 int writeDockScreenshots(int argc, char** argv, const QString& folder) {
     testing::XvfbServer xvfb(1024, 768);
-    if (!xvfb.available()) {
-        std::fprintf(stderr, "no screenshots: %s\n", xvfb.reason().c_str());
-        return 77;
-    }
-    qputenv("DISPLAY", QByteArray::fromStdString(xvfb.name()));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qunsetenv("QT_QUICK_BACKEND");
+    if (!testing::drawOnXvfb(xvfb)) return 77;
     QGuiApplication app(argc, argv);
     QDir().mkpath(folder);
     int failures = 0;

@@ -5,9 +5,9 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "../../support/xvfb_server.h"
 #include "popover_host.h"
 #include "popover_view_test.h"
+#include "support/qt_on_xvfb.h"
 
 namespace kd {
 
@@ -25,13 +25,7 @@ bool shoot(const PopoverHost& host, const QString& path) {
 
 int writeSettingsScreenshots(int& argc, char** argv, const QString& folder) {
     testing::XvfbServer xvfb(360, 1000);
-    if (!xvfb.available()) {
-        std::fprintf(stderr, "no screenshots: %s\n", xvfb.reason().c_str());
-        return 77;
-    }
-    qputenv("DISPLAY", QByteArray::fromStdString(xvfb.name()));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qunsetenv("QT_QUICK_BACKEND");
+    if (!testing::drawOnXvfb(xvfb)) return 77;
     QGuiApplication app(argc, argv);
     QDir().mkpath(folder);
 
