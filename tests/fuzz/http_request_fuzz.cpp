@@ -14,7 +14,7 @@ namespace {
 
 void check(std::string_view received, std::string_view token) {
     const auto route = kd::routeRequest(received, token);
-    if (!kd::isValidUtf8(received) || received.empty()) {
+    if (!kd::isWellFormedUtf8(received) || received.empty()) {
         if (route) std::abort();
         return;
     }
