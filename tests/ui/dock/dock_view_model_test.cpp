@@ -157,43 +157,6 @@ void DockViewModelTest::aPinnedModeShowsInTheSettingsHelp() {
                 "change"));
 }
 
-void DockViewModelTest::aTileDroppedAboveTheMacGoesOnTop() {
-    DockFixture f;
-    f.viewModel->place("sidecar", "right");
-    f.advance(10s);
-    f.viewModel->resizeMap(400, 120);
-    auto& map = *f.viewModel->screenMap();
-    const auto mac = *map.macFrame();
-    const auto tile = *map.deviceFrame("sidecar");
-
-    // Its centre just above the Mac's top edge.
-    f.viewModel->dropTile("sidecar", mac.midX() - tile.width / 2, mac.y - tile.height / 2 - 1);
-    QCOMPARE(f.viewModel->status(), QString("Moving\u2026"));
-    f.advance(5s);
-    QCOMPARE(savedSide(f.harness.defaults, "sidecar"), Side::top);
-    QCOMPARE(f.state().occupied.get().at("sidecar"), Side::top);
-}
-
-void DockViewModelTest::aTileOverlappingTheMacsTopEdgeIsNotOnTop() {
-    DockFixture f;
-    f.viewModel->place("sidecar", "right");
-    f.advance(10s);
-    f.viewModel->resizeMap(400, 120);
-    auto& map = *f.viewModel->screenMap();
-    const auto mac = *map.macFrame();
-    const auto tile = *map.deviceFrame("sidecar");
-
-    // Right of the Mac's centre, straddling its top edge, centre below it.
-    f.viewModel->dropTile("sidecar", mac.midX() + 4, mac.y - tile.height / 2 + 2);
-    f.advance(5s);
-    QCOMPARE(savedSide(f.harness.defaults, "sidecar"), Side::right);
-    QCOMPARE(f.state().occupied.get().at("sidecar"), Side::right);
-
-    // A drop for a screen the map does not show does nothing.
-    f.viewModel->dropTile("unknown", 0, 0);
-    QVERIFY(!f.viewModel->busy());
-}
-
 void DockViewModelTest::anEmptyListSearchesThenOffersToSearchAgain() {
     DockFixture f(scenarioWithoutDevices());
     ModelTesters testers(*f.viewModel);

@@ -12,8 +12,6 @@ class DockViewModelTest : public QObject {
     void rowsFollowTheControllerWithExactChanges();
     void anArrowToAHeldSideSaysWhoHoldsIt();
     void aPinnedModeShowsInTheSettingsHelp();
-    void aTileDroppedAboveTheMacGoesOnTop();
-    void aTileOverlappingTheMacsTopEdgeIsNotOnTop();
     void anEmptyListSearchesThenOffersToSearchAgain();
     void theAccessibilityBannerGoesOnceAllowed();
     void rowsAreMovedInsertedAndRemovedInPlace();
